@@ -1,0 +1,74 @@
+#include "platform/fs.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace twn::platform {
+
+uint32_t AttributesFromMode(uint32_t st_mode, std::string_view name) {
+  uint32_t attr = 0;
+  if (S_ISDIR(st_mode))
+    attr |= kAttrDirectory;
+  else if (S_ISREG(st_mode))
+    attr |= kAttrArchive;
+  if (!(st_mode & S_IWUSR)) attr |= kAttrReadOnly;
+  if (!name.empty() && name[0] == '.' && name != "." && name != "..") attr |= kAttrHidden;
+  return attr ? attr : kAttrNormal;
+}
+
+uint32_t GetAttributes(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return kInvalidAttributes;
+  return AttributesFromMode(st.st_mode, LastComponent(path));
+}
+
+TError SetAttributes(const std::string& path, uint32_t attributes) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return errno;
+  mode_t mode = st.st_mode & 07777;
+  if (attributes & kAttrReadOnly)
+    mode &= ~static_cast<mode_t>(S_IWUSR);
+  else
+    mode |= S_IWUSR;
+  if (mode == (st.st_mode & 07777)) return 0;
+  return ::chmod(path.c_str(), mode) == 0 ? 0 : errno;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+TError DeleteFile(const std::string& path) {
+  return ::unlink(path.c_str()) == 0 ? 0 : errno;
+}
+
+std::string ErrorText(TError error) {
+  char buf[256];
+  // GNU strerror_r returns the message, which may or may not be in buf.
+  const char* text = strerror_r(error, buf, sizeof buf);
+  return text ? text : "Unknown error";
+}
+
+std::string_view LastComponent(std::string_view path) {
+  if (path.size() > 1 && path.back() == kSep) path.remove_suffix(1);
+  const size_t pos = path.rfind(kSep);
+  return pos == std::string_view::npos ? path : path.substr(pos + 1);
+}
+
+std::string IncludeTrailingSeparator(std::string_view path) {
+  std::string out(path);
+  if (out.empty() || out.back() != kSep) out += kSep;
+  return out;
+}
+
+}  // namespace twn::platform

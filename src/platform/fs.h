@@ -1,0 +1,47 @@
+#pragma once
+// File services in the shape the engine is written against: an attribute word, 64-bit sizes,
+// file times, and errno values for errors (0 = success).
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace twn::platform {
+
+inline constexpr char kSep = '/';
+
+inline constexpr uint32_t kAttrReadOnly = 0x01;
+inline constexpr uint32_t kAttrHidden = 0x02;
+inline constexpr uint32_t kAttrSystem = 0x04;
+inline constexpr uint32_t kAttrDirectory = 0x10;
+inline constexpr uint32_t kAttrArchive = 0x20;
+inline constexpr uint32_t kAttrNormal = 0x80;
+/// What GetAttributes returns for a path that cannot be queried.
+inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
+
+/// errno value; 0 = success.
+using TError = int;
+
+/// The attribute word of a file or folder's stat mode and name (DESIGN: hidden = leading dot).
+uint32_t AttributesFromMode(uint32_t st_mode, std::string_view name);
+
+/// kInvalidAttributes when the path does not exist or cannot be queried. Links are not followed.
+uint32_t GetAttributes(const std::string& path);
+/// Read-only clears the owner write bit, anything else (normal) sets it; other bits are ignored.
+TError SetAttributes(const std::string& path, uint32_t attributes);
+
+/// A regular file (not a folder) exists at the path.
+bool FileExists(const std::string& path);
+/// A folder exists at the path (following links, as a user's path may well be a link).
+bool DirectoryExists(const std::string& path);
+
+TError DeleteFile(const std::string& path);
+
+/// The system's message for an error code.
+std::string ErrorText(TError error);
+
+/// The last component of a path once one trailing separator is dropped.
+std::string_view LastComponent(std::string_view path);
+/// path with exactly one trailing separator (the root "/" stays "/").
+std::string IncludeTrailingSeparator(std::string_view path);
+
+}  // namespace twn::platform
