@@ -1,0 +1,72 @@
+#pragma once
+// TJob: a job as the program holds it while running — its definition together with its number,
+// list state and schedule. The scheduler relies on ComputeNextRun and UpdateState.
+#include <cstdint>
+
+#include "model/job_data.h"
+#include "platform/time.h"
+
+namespace twn {
+
+enum TJobState : int32_t {
+  jsNothing = 0,    // not scheduled and not running
+  jsWaiting = 1,    // scheduled, waiting for its next run
+  jsExecuting = 2,  // a run is in progress
+};
+
+enum TRunMode : int32_t {
+  rmCompareOnly = 0,     // scan, compare and plan only
+  rmSyncOnly = 1,        // carry out the plan already made
+  rmCompareAndSync = 2,  // the whole run
+};
+
+/// A new job number: one more than the last one handed out, so the first is 1 and none is
+/// reused while the program runs.
+int32_t NewJobID();
+/// Starts the numbering afresh (tests only).
+void ResetJobIDs();
+
+class TJob {
+ public:
+  /// A job with the given number; NextRun, LastRun and the definition's dates take `now`.
+  explicit TJob(int32_t job_id, platform::TDateTime now = platform::Now());
+  // Copies go through Assign, which leaves out the runtime parts on purpose.
+  TJob(const TJob&) = delete;
+  TJob& operator=(const TJob&) = delete;
+
+  /// Copies the number, state, run mode, redraw flag, command-line flag, definition (deep) and
+  /// the last run; not the next run, the finished flag, the row marks or the delete mark.
+  void Assign(const TJob& source);
+
+  int32_t PairCount() const { return static_cast<int32_t>(Data.Pairs.size()); }
+  bool HasWork() const { return Data.HasWork() && Data.HasPairs(); }
+
+  /// Sets bHasNextRun and NextRun from the schedule as of `now`.
+  void ComputeNextRun(platform::TDateTime now = platform::Now());
+  /// Derives State from the schedule; a running job stays jsExecuting.
+  void UpdateState();
+
+  bool bRunFromCommandLine = false;
+  TJobData Data;
+  int32_t JobID = 0;
+  TRunMode RunMode = rmCompareAndSync;
+  TJobState State = jsNothing;
+  bool bFinished = true;
+  bool bChanged = true;
+  bool bSelected = false;
+  bool bFocused = false;
+  bool bHasNextRun = false;
+  platform::TDateTime NextRun = 0;
+  bool bMarkedForDelete = false;
+  platform::TDateTime LastRun = 0;
+  bool bHasLastRun = false;
+
+  // Run members (threads, line lists, progress record, scan info) and Start/Stop follow here.
+
+ private:
+  void NextIntervalRun(platform::TDateTime now);
+  void NextDailyRun(platform::TDateTime now);
+  void SkipExcludedDays();
+};
+
+}  // namespace twn
