@@ -17,6 +17,12 @@ std::string UpperCase(std::string_view s);
 void UpperCaseInPlace(std::string& s);
 /// Compares without regard to ASCII letter case.
 bool SameText(std::string_view a, std::string_view b);
+/// The text without the characters 0-32 at either end (blanks and control characters).
+inline constexpr std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+  return s;
+}
 
 /// The locale's decimal separator (LC_NUMERIC radix character).
 char DecimalSeparator();
