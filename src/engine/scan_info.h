@@ -1,0 +1,418 @@
+#pragma once
+// TScanInfo: the in-memory picture of one job run. Both sides of every folder pair are scanned
+// into flat tables of fixed-size records (folders, files, pair roots) and one name pool; the
+// tables are then matched and classified into comparison items, and the items are turned into
+// the synchronization plan. The file operations, the report and the Visual run window read the
+// items and the plan through TItemList.
+//
+// Indices are dense 32-bit positions in a table (-1 = none). After LinkFolders and CompareFiles
+// the folder and file tables are in sorted order and every index refers to that order.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/scan_observer.h"
+#include "engine/scan_table.h"
+#include "filters/file_filter.h"
+#include "filters/file_spec_processor.h"
+#include "platform/listing.h"
+#include "platform/time.h"
+
+namespace twn {
+
+class TJobData;
+struct TPairItem;
+class TScanInfo;
+
+inline constexpr int kLeft = 0;
+inline constexpr int kRight = 1;
+
+/// Comparison classes of an item.
+enum TCompareClass : uint8_t {
+  ccNone = 0,
+  ccLeftSingle = 1,   // file only on the left
+  ccRightSingle = 2,  // file only on the right
+  ccLeftNewer = 3,    // left newer, right older
+  ccLeftOlder = 4,    // left older, right newer
+  ccEqual = 5,        // equal by the job's rules
+  ccSameTime = 6,     // unequal, times equal under the time rules
+  ccFolderLeft = 7,   // folder only on the left
+  ccFolderRight = 8,  // folder only on the right
+  ccFolderBoth = 9,   // folder on both sides
+  ccRootLeft = 10,    // root item: only the left root exists
+  ccRootRight = 11,   // root item: only the right root exists
+  ccRootBoth = 12,    // root item: the left root exists (the right one may not)
+};
+
+/// Plan actions of an item.
+enum TPlanAction : uint8_t {
+  paNothing = 0,
+  paDeleteLeft = 1,
+  paDeleteRight = 2,
+  paDeleteBoth = 3,
+  paCopyToRight = 4,     // left file to the right side, no file there
+  paCopyToLeft = 5,      // right file to the left side, no file there
+  paOverwriteLeft = 6,   // right file over the left file
+  paOverwriteRight = 7,  // left file over the right file
+  paRemoveLeft = 8,      // remove the left folder
+  paRemoveRight = 9,     // remove the right folder
+  paRemoveBoth = 10,     // remove both folders
+  paCreateLeft = 11,     // create the folder on the left side
+  paCreateRight = 12,    // create the folder on the right side
+  paRemoveLeftCreateRight = 13,
+  paRemoveRightCreateLeft = 14,
+};
+inline constexpr int kActionCount = 15;
+
+/// Compare flags of a matched file couple.
+inline constexpr uint32_t kCfMatched = 1;
+inline constexpr uint32_t kCfSize = 2;         // equal size
+inline constexpr uint32_t kCfAttr = 4;         // equal attribute word
+inline constexpr uint32_t kCfTime = 32;        // equal time
+inline constexpr uint32_t kCfTwoSeconds = 64;  // at most 2 seconds apart
+inline constexpr uint32_t kCfDaylight = 512;   // the daylight offset apart, give or take 2 s
+inline constexpr uint32_t kCfTimezone = 1024;  // the timezone offset apart, give or take 2 s
+
+/// Time relation of a file to its partner.
+inline constexpr uint8_t kTimeNewer = 1;
+inline constexpr uint8_t kTimeOlder = 2;
+inline constexpr uint8_t kTimeSame = 3;
+
+/// Tolerance of every time test: 2 seconds in file-time units.
+inline constexpr int64_t kTimeTolerance = 20'000'000;
+inline constexpr int64_t kFileTicksPerHour = 36'000'000'000;
+
+struct TFolderEntry {
+  uint64_t path_offset;  // full path, always ending with the separator
+  uint64_t rel_offset;   // path_offset + root length
+  int32_t pair;
+  int32_t parent;  // a root is its own parent
+  int32_t files_found;
+  int32_t subfolders_found;  // before the folder filter; 0 without subfolders
+  int32_t files_remaining;   // adjusted by the plan
+  int32_t subfolders_remaining;
+  int32_t partner;    // the same relative folder on the other side, -1 if none
+  int32_t group;      // first entry of the folder's couple in sorted order, -1 until linked
+  int32_t insertion;  // position before sorting
+  uint32_t path_length;
+  uint32_t rel_length;  // 0 for a root, else ends with the separator
+  uint8_t root;
+  uint8_t exists;  // a root: existed when the scan began; a subfolder: 1
+  uint8_t side;
+  uint8_t matched;
+};
+
+struct TFileEntry {
+  uint64_t size;
+  platform::TFileTime time;  // last write, UTC
+  uint64_t name_offset;
+  int32_t folder;
+  uint32_t attributes;
+  int32_t group;    // the group of the file's folder, -1 until linked
+  int32_t partner;  // the same name in the partner folder, -1 if none
+  uint32_t flags;   // compare flags
+  uint32_t name_length;
+  /// Position in the name of the first character after the last "."; the name length when
+  /// there is no "." (so the extension is empty). ExtOffset = name_offset + ext_start.
+  uint32_t ext_start;
+  uint8_t side;
+  uint8_t time_relation;  // kTimeNewer / kTimeOlder / kTimeSame, 0 until compared
+  uint8_t selected;       // result of the file filters
+};
+
+struct TPairRootEntry {
+  uint64_t offset[2];  // root path of each side in the pool
+  int32_t pair;
+  uint32_t length[2];
+  uint8_t exists[2];
+  /// Deletions and removals left out of this pair's plan because a root is missing.
+  int32_t dropped;
+};
+
+struct TCompareItem {
+  int32_t group;
+  int32_t index[2];  // file or folder entry on each side, -1 if absent
+  uint32_t flags;    // compare flags of a file couple, 0 for folders and singles
+  uint8_t action;    // TPlanAction
+  uint8_t cls;       // TCompareClass
+  uint8_t is_file;
+  uint8_t root_mark;  // folder item of a pair root
+};
+
+/// Growth steps of the tables; tests use small ones to walk the growth paths.
+struct TTableSteps {
+  uint32_t pair_roots = 1024;
+  uint32_t folders = 2048;
+  uint32_t files = 16384;
+  uint64_t pool = 2'359'296;
+};
+
+/// The comparison switches of a job and the two time offsets (100-ns units).
+struct TCompareRules {
+  bool bRulesSize = true;
+  bool bRulesTime = true;
+  bool bRulesAttr = false;
+  bool bRulesNTFS = true;
+  bool bRulesDaylight = true;
+  bool bRulesTimezone = false;
+  int64_t timezone_offset = kFileTicksPerHour;
+  int64_t daylight_offset = 0;
+};
+
+/// Bits of the action set.
+enum TActionBit : uint32_t {
+  abSingleLCopy = 1u << 0,
+  abSingleRCopy = 1u << 1,
+  abNewerRCopyL = 1u << 2,   // left older: copy left to right
+  abNewerLCopyR = 1u << 3,   // left newer: copy right to left
+  abNewerLCopyL = 1u << 4,   // left newer: copy left to right
+  abNewerRCopyR = 1u << 5,   // left older: copy right to left
+  abEqualDateL = 1u << 6,    // same time: copy left to right
+  abEqualDateR = 1u << 7,    // same time: copy right to left
+  abRemoveEmptyL = 1u << 8,  // Empty_RemoveL
+  abRemoveEmptyR = 1u << 9,  // Empty_RemoveR
+  abCopyEmptyR = 1u << 10,   // Empty_CopyR: right to left
+  abCopyEmptyL = 1u << 11,   // Empty_CopyL: left to right
+  abSingleLDelete = 1u << 12,
+  abSingleRDelete = 1u << 13,
+  abNewerRDelL = 1u << 14,  // left older: delete left
+  abNewerLDelR = 1u << 15,  // left newer: delete right
+  abNewerLDelL = 1u << 16,  // left newer: delete left
+  abNewerRDelR = 1u << 17,  // left older: delete right
+  abEqualDateDelL = 1u << 18,
+  abEqualDateDelR = 1u << 19,
+  abEqualDelL = 1u << 20,
+  abEqualDelR = 1u << 21,
+};
+
+/// Sort key of the items: 0 name, 1 extension, 2 size, 3 time.
+enum TSortKey : int { skName = 0, skExtension = 1, skSize = 2, skTime = 3 };
+
+struct TSortSettings {
+  int key = skName;
+  bool prefer_left = true;
+  bool ascending = true;
+};
+
+/// Per class 1-6: item count and the sizes of the left and right files.
+struct TClassCounters {
+  int64_t count[13] = {};
+  uint64_t bytes[13][2] = {};
+};
+
+/// Per action 1-14: entry count and sizes of the left and right files concerned; folders to
+/// create and remove per side; over the file entries of the plan, how many have a file on
+/// each side and their sizes.
+struct TPlanCounters {
+  int64_t count[kActionCount] = {};
+  uint64_t bytes[kActionCount][2] = {};
+  int64_t folders_to_remove[2] = {};
+  int64_t folders_to_create[2] = {};
+  int64_t files_with_side[2] = {};
+  uint64_t bytes_with_side[2] = {};
+};
+
+/// A folder path that may not exist yet: for a side where the item's folder is absent, the
+/// root of that side followed by the relative path of the folder that exists.
+struct TFolderPath {
+  std::string path;
+  bool missing = false;
+};
+
+/// Read access to the comparison items or the plan entries of a TScanInfo. Every accessor
+/// answers a neutral value for an index out of range or a side where the entry is absent.
+class TItemList {
+ public:
+  int32_t Count() const;
+  const TCompareItem* Item(int32_t i) const;
+
+  bool IsFolder(int32_t i) const;
+  bool IsFile(int32_t i) const;
+  int Class(int32_t i) const;
+  int Action(int32_t i) const;
+  int32_t Group(int32_t i) const;
+  uint32_t Flags(int32_t i) const;
+  bool IsRoot(int32_t i) const;
+  /// Pair index of the item; -1 out of range.
+  int32_t Pair(int32_t i) const;
+  /// File or folder entry on a side; -1 if absent.
+  int32_t Index(int32_t i, int side) const;
+
+  /// File items: "?name" if absent.
+  std::string_view FileName(int32_t i, int side) const;
+  /// File items: -1 if absent (and *present false).
+  int64_t FileSize(int32_t i, int side, bool* present = nullptr) const;
+  platform::TFileTime FileTime(int32_t i, int side) const;
+  uint32_t FileAttributes(int32_t i, int side) const;
+  uint32_t FileFlags(int32_t i, int side) const;
+
+  /// The folder of the item (a folder item's own folder, a file item's folder) on a side,
+  /// ending with the separator; "no value" out of range.
+  TFolderPath FolderPath(int32_t i, int side) const;
+  /// A file item's path on a side: FolderPath plus the name of the file that exists.
+  TFolderPath FilePath(int32_t i, int side) const;
+  /// The part of the item's folder path after its root ("" for a root).
+  std::string_view RelativePath(int32_t i) const;
+  /// Exists flag of the item's folder on a side; false if absent.
+  bool FolderExists(int32_t i, int side) const;
+  /// Largest file size of a side over all items; 0 when there is none.
+  uint64_t LargestFileSize(int side) const;
+
+ private:
+  friend class TScanInfo;
+  TItemList(const TScanInfo& info, const TTable<TCompareItem>& items)
+      : info_(&info), items_(&items) {}
+  const TFileEntry* File(int32_t i, int side) const;
+  int32_t FolderOf(int32_t i, int side) const;
+
+  const TScanInfo* info_;
+  const TTable<TCompareItem>* items_;
+};
+
+class TScanInfo {
+ public:
+  explicit TScanInfo(const TTableSteps& steps = {});
+
+  // --- Setup -------------------------------------------------------------------------------
+  /// Clears and loads everything a run needs from the job: name specs, folder patterns, file
+  /// conditions, comparison switches and time offsets, action set.
+  void Setup(const TJobData& job);
+  /// Empties every table and pool and gives their memory back. Settings stay.
+  void Clear();
+  /// The action set of a job's seven choices and four empty-folder flags.
+  static uint32_t MakeActionSet(const TJobData& job);
+  /// The comparison switches and offsets of a job; the daylight offset from the zone now.
+  static TCompareRules MakeRules(const TJobData& job);
+
+  void SetRules(const TCompareRules& rules) { rules_ = rules; }
+  const TCompareRules& Rules() const { return rules_; }
+  void SetActionSet(uint32_t set) { action_set_ = set; }
+  uint32_t ActionSet() const { return action_set_; }
+  void SetTableSteps(const TTableSteps& steps);
+
+  /// Set by the worker when a run is stopped, cleared at the start of a compare run.
+  bool Terminated() const { return terminated_; }
+  void SetTerminated(bool value) { terminated_ = value; }
+
+  // --- Scan --------------------------------------------------------------------------------
+  /// Appends a text and its NUL to the pool; returns its offset.
+  uint64_t AddName(std::string_view text);
+  int32_t AddFolder(int32_t pair, int32_t parent, bool exists, bool root, uint32_t root_length,
+                    std::string_view path, int side);
+  int32_t AddFile(int32_t folder, int side, const platform::TListEntry& entry);
+  struct TFolderCounts {
+    int32_t files = 0;
+    int32_t subfolders = 0;
+  };
+  /// Lists one folder into the tables. A folder that cannot be listed adds nothing.
+  TFolderCounts ScanFolder(int32_t pair, int32_t folder, uint32_t root_length,
+                           std::string_view path, int side, bool subfolders);
+  /// Scans one side of one pair breadth-first. False when the observer asked to stop.
+  bool ScanSide(int32_t pair, std::string_view path, int side, bool subfolders,
+                TScanObserver& observer);
+  /// Scans every pair (left, then right), then compares and plans. False when stopped; the
+  /// comparison and the plan are then not built.
+  bool ScanPairs(std::span<const TPairItem> pairs, TScanObserver& observer);
+  bool ScanPairs(std::span<const TPairItem> pairs);
+  const TScanCounters& ScanCounters() const { return counters_; }
+
+  // --- Comparison --------------------------------------------------------------------------
+  void MakeUpperPool();
+  void LinkFolders();
+  void CompareFiles();
+  /// ApplyFilters, the items, SortItems with the stored settings, CountClasses.
+  void BuildItems();
+  void ApplyFilters();
+  void SortItems(int key, bool prefer_left, bool ascending);
+  void CountClasses();
+  const TSortSettings& SortSettings() const { return sort_; }
+  const TClassCounters& ClassCounters() const { return class_counters_; }
+
+  // --- Plan --------------------------------------------------------------------------------
+  /// The file actions, then PlanEmptyFolders and the missing-root guard.
+  void PlanActions();
+  void PlanEmptyFolders();
+  /// The plan list, then CountPlan.
+  void BuildPlan();
+  void CountPlan();
+  const TPlanCounters& PlanCounters() const { return plan_counters_; }
+
+  // --- Reading -----------------------------------------------------------------------------
+  TItemList Items() const { return TItemList(*this, items_); }
+  TItemList Plan() const { return TItemList(*this, plan_); }
+
+  int32_t FolderCount() const { return folders_.Count(); }
+  int32_t FileCount() const { return files_.Count(); }
+  int32_t PairCount() const { return pair_roots_.Count(); }
+  const TFolderEntry* Folder(int32_t i) const;
+  const TFileEntry* File(int32_t i) const;
+  /// Name of a file entry, as listed / upper-cased; empty out of range.
+  std::string_view FileName(int32_t i) const;
+  std::string_view UpperFileName(int32_t i) const;
+  std::string_view FileExtension(int32_t i) const;
+  /// Full path of a folder entry; empty out of range.
+  std::string_view FolderPathOf(int32_t i) const;
+  std::string_view FolderRelativePath(int32_t i) const;
+
+  /// Root path of a pair on a side, ending with the separator; empty if unknown.
+  std::string_view RootPath(int32_t pair, int side) const;
+  /// Whether the pair's root on that side existed when the scan began (false if unknown).
+  bool RootExists(int32_t pair, int side) const;
+  /// Number of deletions and removals left out of the pair's plan because one of its roots
+  /// is missing; the run reports such a pair once in the full and error logs.
+  int32_t DroppedByMissingRoot(int32_t pair) const;
+  /// The report line for a pair with a missing root; empty when both roots exist.
+  std::string MissingRootLine(int32_t pair) const;
+
+  /// Bytes the tables and pools hold now (for the benchmark).
+  uint64_t AllocatedBytes() const;
+  uint64_t PoolBytes() const { return pool_.Fill(); }
+
+ private:
+  friend class TItemList;
+  const TPairRootEntry* PairRoot(int32_t pair) const;
+  TPairRootEntry* PairRoot(int32_t pair);
+  void BuildPairRoots();
+  void SortFolders();
+  void SortFiles();
+  void AddFileItems();
+  void AddFolderItems();
+  int32_t NearestMatched(int32_t folder) const;
+  void GainSubfolderAbove(int32_t folder);
+  void LoseSubfolderOfParent(int32_t folder);
+  void PlanFileAction(TCompareItem& item, int32_t last_folder_item);
+  void GuardMissingRoots();
+  const TFileEntry& FileOf(const TCompareItem& item, int side) const;
+
+  TTableSteps steps_;
+  TTable<TPairRootEntry> pair_roots_;
+  TTable<TFolderEntry> folders_;
+  TTable<TFileEntry> files_;
+  TNamePool pool_;
+  TNamePool upper_;
+  TTable<TCompareItem> items_;
+  TTable<TCompareItem> plan_;
+
+  TFileSpecProcessor include_specs_;
+  TFileSpecProcessor exclude_specs_;
+  bool use_exclude_ = false;
+  TFileSpecProcessor folder_specs_;
+  TFilterExtProcessor conditions_;
+  TCompareRules rules_;
+  uint32_t action_set_ = 0;
+  TSortSettings sort_;
+  bool terminated_ = false;
+
+  TScanCounters counters_;
+  TClassCounters class_counters_;
+  TPlanCounters plan_counters_;
+
+  // Reused between folders so the scan allocates nothing per folder or name.
+  platform::TDirLister lister_{false};
+  std::string dir_path_;
+  std::string child_path_;
+};
+
+}  // namespace twn

@@ -1,0 +1,131 @@
+#pragma once
+// Storage of the scan: a table of fixed-size records that grows by a fixed step, and a byte pool
+// of NUL-terminated names. Records refer to each other by 32-bit index (-1 = none), never by
+// address, because a table moves when it grows.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <string_view>
+#include <type_traits>
+
+namespace twn {
+
+namespace detail {
+struct TFree {
+  void operator()(void* p) const { std::free(p); }
+};
+/// realloc that throws on exhaustion; large blocks are remapped rather than copied.
+inline void* Grow(void* p, size_t bytes) {
+  void* q = std::realloc(p, bytes);
+  if (!q) throw std::bad_alloc();
+  return q;
+}
+}  // namespace detail
+
+template <class T>
+class TTable {
+  static_assert(std::is_trivially_copyable_v<T>);
+
+ public:
+  explicit TTable(uint32_t step) : step_(step ? step : 1) {}
+
+  int32_t Count() const { return count_; }
+  size_t Capacity() const { return capacity_; }
+  T& operator[](int32_t i) { return data_.get()[i]; }
+  const T& operator[](int32_t i) const { return data_.get()[i]; }
+  T* begin() { return data_.get(); }
+  T* end() { return data_.get() + count_; }
+  const T* begin() const { return data_.get(); }
+  const T* end() const { return data_.get() + count_; }
+  bool InRange(int32_t i) const { return i >= 0 && i < count_; }
+
+  /// Appends a record and returns its index, growing by one step when full.
+  int32_t Append(const T& record) {
+    if (static_cast<size_t>(count_) == capacity_) Reserve(capacity_ + step_);
+    data_.get()[count_] = record;
+    return count_++;
+  }
+  /// Empties the table and makes room for exactly `n` records at once.
+  void Allocate(size_t n) {
+    count_ = 0;
+    if (n > capacity_) Reserve(n);
+  }
+  /// Empties the table and gives its memory back.
+  void Release() {
+    data_.reset();
+    count_ = 0;
+    capacity_ = 0;
+  }
+  void SetStep(uint32_t step) { step_ = step ? step : 1; }
+
+ private:
+  void Reserve(size_t capacity) {
+    if (capacity > static_cast<size_t>(INT32_MAX)) throw std::length_error("table too large");
+    void* p = detail::Grow(data_.get(), capacity * sizeof(T));
+    (void)data_.release();
+    data_.reset(static_cast<T*>(p));
+    capacity_ = capacity;
+  }
+
+  std::unique_ptr<T, detail::TFree> data_;
+  int32_t count_ = 0;
+  size_t capacity_ = 0;
+  uint32_t step_;
+};
+
+/// All names and paths of a scan, each followed by one NUL. Offsets are 64-bit: a million
+/// folders with long paths pass 4 GB.
+class TNamePool {
+ public:
+  explicit TNamePool(uint64_t step) : step_(step ? step : 1) {}
+
+  /// Appends the text and a NUL; returns the text's offset.
+  uint64_t Add(std::string_view text) {
+    const uint64_t need = fill_ + text.size() + 1;
+    if (need > capacity_) {
+      uint64_t capacity = capacity_ + step_;
+      while (capacity < need) capacity += step_;
+      void* p = detail::Grow(data_.release(), capacity);
+      data_.reset(static_cast<char*>(p));
+      capacity_ = capacity;
+    }
+    const uint64_t offset = fill_;
+    if (!text.empty()) std::memcpy(data_.get() + offset, text.data(), text.size());
+    data_.get()[offset + text.size()] = 0;
+    fill_ = need;
+    return offset;
+  }
+  /// Makes this pool an exact copy of `other`'s filled bytes.
+  void CopyFrom(const TNamePool& other) {
+    Release();
+    if (other.fill_ == 0) return;
+    data_.reset(static_cast<char*>(detail::Grow(nullptr, other.fill_)));
+    std::memcpy(data_.get(), other.data_.get(), other.fill_);
+    capacity_ = fill_ = other.fill_;
+  }
+  void Release() {
+    data_.reset();
+    fill_ = capacity_ = 0;
+  }
+
+  const char* Data() const { return data_.get(); }
+  char* Data() { return data_.get(); }
+  std::string_view View(uint64_t offset, uint32_t length) const {
+    return {data_.get() + offset, length};
+  }
+  /// Bytes added since the last Release (texts and their NULs).
+  uint64_t Fill() const { return fill_; }
+  uint64_t Capacity() const { return capacity_; }
+  void SetStep(uint64_t step) { step_ = step ? step : 1; }
+
+ private:
+  std::unique_ptr<char, detail::TFree> data_;
+  uint64_t fill_ = 0;
+  uint64_t capacity_ = 0;
+  uint64_t step_;
+};
+
+}  // namespace twn
