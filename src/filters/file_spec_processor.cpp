@@ -1,5 +1,6 @@
 #include "filters/file_spec_processor.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -132,6 +133,7 @@ bool SpecMatches(const TSpecTables& t, std::span<const TSubPartItem> parts, std:
 struct TParsedPart {
   TSubPartItem item;
   std::vector<TSubPartItem> group;
+  bool in_group = false;  // taken into the group of an earlier part
 };
 
 bool IsLiteral(const TSubPartItem& p) {
@@ -200,14 +202,18 @@ void GroupParts(std::vector<TParsedPart>& parts) {
     if (close && last >= 0 && head >= 0 && head < last) {
       TParsedPart& h = parts[static_cast<size_t>(head)];
       h.group.push_back(h.item);
-      for (int k = head + 1; k <= last; ++k) h.group.push_back(parts[static_cast<size_t>(k)].item);
-      parts.erase(parts.begin() + head + 1, parts.begin() + last + 1);
+      for (int k = head + 1; k <= last; ++k) {
+        h.group.push_back(parts[static_cast<size_t>(k)].item);
+        parts[static_cast<size_t>(k)].in_group = true;
+      }
     }
     if (close) {
       head = last = -1;
       close = false;
     }
   }
+  // Taken out only now: erasing inside the walk would make long specs quadratic.
+  std::erase_if(parts, [](const TParsedPart& p) { return p.in_group; });
 }
 
 }  // namespace
