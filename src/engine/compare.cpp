@@ -1,0 +1,321 @@
+// Comparison of TScanInfo: matching folders and files of the two sides by sorting, the compare
+// flags of file couples, the file filters, and the comparison items with their classes.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "engine/scan_info.h"
+#include "platform/fs.h"
+#include "platform/locale.h"
+
+namespace twn {
+namespace {
+
+/// Byte-wise comparison, unsigned, a proper prefix first.
+int CompareBytes(const char* a, size_t la, const char* b, size_t lb) {
+  const int r = std::memcmp(a, b, std::min(la, lb));
+  if (r != 0) return r;
+  return la < lb ? -1 : (la > lb ? 1 : 0);
+}
+
+/// As CompareBytes, but the separator sorts below every other byte, so a folder's subfolders
+/// follow it directly.
+int ComparePaths(const char* a, size_t la, const char* b, size_t lb) {
+  const size_t n = std::min(la, lb);
+  for (size_t k = 0; k < n; ++k) {
+    if (a[k] == b[k]) continue;
+    auto key = [](char c) { return c == platform::kSep ? 0 : static_cast<unsigned char>(c) + 1; };
+    return key(a[k]) < key(b[k]) ? -1 : 1;
+  }
+  return la < lb ? -1 : (la > lb ? 1 : 0);
+}
+
+/// Neighbours i and i + 1 form a couple when their keys match and they lie on different
+/// sides. Linux lets one folder hold names that differ only in letter case; then an exact twin
+/// on the other side is preferred, and two entries of one side never form a couple (one would
+/// be copied over the other).
+template <class T, class Same, class Exact>
+void CoupleNeighbours(TTable<T>& t, Same same, Exact exact) {
+  const int32_t n = t.Count();
+  auto pairable = [&](int32_t i) {
+    return i + 1 < n && t[i].side != t[i + 1].side && same(t[i], t[i + 1]);
+  };
+  for (int32_t i = 0; i + 1 < n; ++i) {
+    if (!pairable(i)) continue;
+    if (!exact(t[i], t[i + 1]) && pairable(i + 1) && exact(t[i + 1], t[i + 2])) continue;
+    t[i].partner = i + 1;
+    t[i + 1].partner = i;
+    ++i;
+  }
+}
+
+uint32_t TimeFlags(int64_t ta, int64_t tb, const TCompareRules& rules) {
+  const uint64_t d = ta > tb ? static_cast<uint64_t>(ta) - static_cast<uint64_t>(tb)
+                             : static_cast<uint64_t>(tb) - static_cast<uint64_t>(ta);
+  const auto within = [d](int64_t offset) {
+    const auto sd = static_cast<int64_t>(std::min<uint64_t>(d, INT64_MAX));
+    return offset - kTimeTolerance <= sd && sd <= offset + kTimeTolerance;
+  };
+  uint32_t flags = 0;
+  if (d <= static_cast<uint64_t>(kTimeTolerance))
+    flags |= kCfTwoSeconds;
+  else if (within(rules.daylight_offset))
+    flags |= kCfDaylight;
+  if (within(rules.timezone_offset)) flags |= kCfTimezone;
+  return flags;
+}
+
+}  // namespace
+
+void TScanInfo::MakeUpperPool() {
+  upper_.CopyFrom(pool_);
+  char* p = upper_.Data();
+  for (uint64_t i = 0; i < upper_.Fill(); ++i) p[i] = platform::UpCase(p[i]);
+}
+
+void TScanInfo::BuildPairRoots() {
+  for (const TFolderEntry& f : folders_) {
+    if (f.rel_length != 0) continue;
+    TPairRootEntry* root = PairRoot(f.pair);
+    if (!root) {
+      TPairRootEntry fresh{};
+      fresh.pair = f.pair;
+      for (int side : {kLeft, kRight}) {
+        fresh.offset[side] = f.path_offset;
+        fresh.length[side] = f.path_length;
+      }
+      root = &pair_roots_[pair_roots_.Append(fresh)];
+    }
+    root->offset[f.side] = f.path_offset;
+    root->length[f.side] = f.path_length;
+    root->exists[f.side] = f.exists;
+  }
+}
+
+void TScanInfo::SortFolders() {
+  const char* up = upper_.Data();
+  const char* raw = pool_.Data();
+  auto rel = [](const TFolderEntry& f) { return f.rel_length ? f.rel_length - 1 : 0; };
+  std::sort(folders_.begin(), folders_.end(), [&](const TFolderEntry& a, const TFolderEntry& b) {
+    if (a.pair != b.pair) return a.pair < b.pair;
+    int r = ComparePaths(up + a.rel_offset, rel(a), up + b.rel_offset, rel(b));
+    if (r == 0) r = ComparePaths(raw + a.rel_offset, rel(a), raw + b.rel_offset, rel(b));
+    if (r != 0) return r < 0;
+    return a.side > b.side;  // right before left
+  });
+}
+
+void TScanInfo::LinkFolders() {
+  BuildPairRoots();
+  for (int32_t i = 0; i < folders_.Count(); ++i) folders_[i].insertion = i;
+  SortFolders();
+  const char* up = upper_.Data();
+  const char* raw = pool_.Data();
+  auto same_in = [](const char* pool) {
+    return [pool](const TFolderEntry& a, const TFolderEntry& b) {
+      return a.pair == b.pair && a.rel_length == b.rel_length &&
+             std::memcmp(pool + a.rel_offset, pool + b.rel_offset, a.rel_length) == 0;
+    };
+  };
+  CoupleNeighbours(folders_, same_in(up), same_in(raw));
+
+  std::vector<int32_t> sorted_of(static_cast<size_t>(folders_.Count()));
+  for (int32_t i = 0; i < folders_.Count(); ++i) {
+    TFolderEntry& f = folders_[i];
+    f.matched = f.partner >= 0;
+    f.group = f.matched ? std::min(i, f.partner) : i;
+    sorted_of[static_cast<size_t>(f.insertion)] = i;
+  }
+  for (TFolderEntry& f : folders_) {
+    f.parent = sorted_of[static_cast<size_t>(f.parent)];
+    f.files_remaining = f.files_found;
+    f.subfolders_remaining = f.subfolders_found;
+  }
+  for (TFileEntry& f : files_) {
+    f.folder = sorted_of[static_cast<size_t>(f.folder)];
+    f.group = folders_[f.folder].group;
+  }
+}
+
+void TScanInfo::SortFiles() {
+  const char* up = upper_.Data();
+  const char* raw = pool_.Data();
+  std::sort(files_.begin(), files_.end(), [&](const TFileEntry& a, const TFileEntry& b) {
+    if (a.group != b.group) return a.group < b.group;
+    int r = CompareBytes(up + a.name_offset, a.name_length, up + b.name_offset, b.name_length);
+    if (r == 0)
+      r = CompareBytes(raw + a.name_offset, a.name_length, raw + b.name_offset, b.name_length);
+    if (r != 0) return r < 0;
+    return a.side > b.side;  // right before left
+  });
+}
+
+void TScanInfo::CompareFiles() {
+  SortFiles();
+  auto same_in = [](const char* pool) {
+    return [pool](const TFileEntry& a, const TFileEntry& b) {
+      return a.group == b.group && a.name_length == b.name_length &&
+             std::memcmp(pool + a.name_offset, pool + b.name_offset, a.name_length) == 0;
+    };
+  };
+  CoupleNeighbours(files_, same_in(upper_.Data()), same_in(pool_.Data()));
+  for (int32_t i = 0; i < files_.Count(); ++i) {
+    TFileEntry& a = files_[i];
+    if (a.partner <= i) continue;
+    TFileEntry& b = files_[a.partner];
+    uint32_t flags = kCfMatched;
+    if (a.size == b.size) flags |= kCfSize;
+    if (a.attributes == b.attributes) flags |= kCfAttr;
+    if (a.time == b.time) {
+      flags |= kCfTime;
+      a.time_relation = b.time_relation = kTimeSame;
+    } else {
+      a.time_relation = a.time > b.time ? kTimeNewer : kTimeOlder;
+      b.time_relation = a.time > b.time ? kTimeOlder : kTimeNewer;
+    }
+    flags |= TimeFlags(a.time, b.time, rules_);
+    a.flags = b.flags = flags;
+  }
+}
+
+void TScanInfo::ApplyFilters() {
+  const bool conditions = conditions_.IsActive();
+  for (int32_t i = 0; i < files_.Count(); ++i) {
+    TFileEntry& f = files_[i];
+    bool selected = true;
+    if (conditions)
+      selected = conditions_.Verdict(f.attributes, f.time, static_cast<int64_t>(f.size));
+    const std::string_view name = upper_.View(f.name_offset, f.name_length);
+    if (selected) selected = include_specs_.MatchesUpper(name, true);
+    if (selected && use_exclude_) selected = !exclude_specs_.MatchesUpper(name, false);
+    f.selected = selected;
+    // A couple stays or goes as a whole: one side passing keeps both.
+    if (f.partner >= 0 && f.partner < i) {
+      TFileEntry& p = files_[f.partner];
+      f.selected = p.selected = f.selected || p.selected;
+    }
+  }
+}
+
+void TScanInfo::AddFileItems() {
+  const TCompareRules& r = rules_;
+  for (int32_t i = 0; i < files_.Count(); ++i) {
+    const TFileEntry& f = files_[i];
+    if (!f.selected) continue;
+    TCompareItem item{};
+    item.group = f.group;
+    item.is_file = 1;
+    item.index[f.side] = i;
+    item.index[1 - f.side] = f.partner;
+    item.cls = f.side == kLeft ? ccLeftSingle : ccRightSingle;
+    if (f.partner >= 0) {
+      const TFileEntry& g = files_[++i];  // the partner is the next entry
+      const uint32_t F = f.flags;
+      const bool time_ok = (F & kCfTime) || ((F & kCfTwoSeconds) && r.bRulesNTFS) ||
+                           ((F & kCfDaylight) && r.bRulesDaylight) ||
+                           ((F & kCfTimezone) && r.bRulesTimezone);
+      const bool left_older =
+          g.side == kLeft ? g.time_relation != kTimeNewer : g.time_relation == kTimeNewer;
+      item.cls = time_ok ? ccSameTime : (left_older ? ccLeftOlder : ccLeftNewer);
+      if ((!r.bRulesSize || (F & kCfSize)) && (!r.bRulesTime || time_ok) &&
+          (!r.bRulesAttr || (F & kCfAttr)))
+        item.cls = ccEqual;
+      item.flags = F;
+    }
+    items_.Append(item);
+  }
+}
+
+void TScanInfo::AddFolderItems() {
+  for (int32_t i = 0; i < folders_.Count(); ++i) {
+    const TFolderEntry* e = &folders_[i];
+    TCompareItem item{};
+    item.group = e->group;
+    item.index[kLeft] = item.index[kRight] = -1;
+    item.index[e->side] = i;
+    item.root_mark = e->root;
+    if (e->side == kRight)
+      item.cls = (e->root && e->exists) ? ccRootRight : ccFolderRight;
+    else
+      item.cls = (e->root && e->exists) ? ccRootLeft : ccFolderLeft;
+    if (e->matched) {
+      e = &folders_[++i];  // the partner is the next entry
+      item.root_mark |= e->root;
+      if (!e->root) item.cls = ccFolderBoth;
+      item.index[e->side] = i;
+      if (e->exists && item.root_mark) {
+        const bool to_both = e->side == kRight
+                                 ? (item.cls == ccRootLeft || item.cls == ccFolderLeft)
+                                 : (item.cls == ccRootRight || item.cls == ccFolderRight);
+        item.cls = to_both ? ccRootBoth : (e->side == kRight ? ccRootRight : ccRootLeft);
+      }
+    }
+    if (e->root && e->side == kRight) item.cls = ccRootBoth;
+    items_.Append(item);
+  }
+}
+
+void TScanInfo::BuildItems() {
+  ApplyFilters();
+  items_.Allocate(static_cast<size_t>(folders_.Count()) + static_cast<size_t>(files_.Count()));
+  AddFileItems();
+  AddFolderItems();
+  SortItems(sort_.key, sort_.prefer_left, sort_.ascending);
+  CountClasses();
+}
+
+void TScanInfo::SortItems(int key, bool prefer_left, bool ascending) {
+  sort_ = {key, prefer_left, ascending};
+  const char* up = upper_.Data();
+  const int pref = prefer_left ? kLeft : kRight;
+  auto entry = [&](const TCompareItem& it) {
+    return it.index[pref] >= 0 ? it.index[pref] : it.index[1 - pref];
+  };
+  // Name is the part before the last ".", extension the part after it.
+  auto base_len = [up](const TFileEntry& f) {
+    const bool dot = f.ext_start > 0 && up[f.name_offset + f.ext_start - 1] == '.';
+    return dot ? f.ext_start - 1 : f.name_length;
+  };
+  auto compare_key = [&](const TFileEntry& a, const TFileEntry& b, int k) -> int {
+    switch (k) {
+      case skName:
+        return CompareBytes(up + a.name_offset, base_len(a), up + b.name_offset, base_len(b));
+      case skExtension:
+        return CompareBytes(up + a.name_offset + a.ext_start, a.name_length - a.ext_start,
+                            up + b.name_offset + b.ext_start, b.name_length - b.ext_start);
+      case skSize:
+        return a.size < b.size ? -1 : (a.size > b.size ? 1 : 0);
+      default:
+        return a.time < b.time ? -1 : (a.time > b.time ? 1 : 0);
+    }
+  };
+  static constexpr int kOrder[4][4] = {{skName, skExtension, skTime, skSize},
+                                       {skExtension, skName, skTime, skSize},
+                                       {skSize, skName, skExtension, skTime},
+                                       {skTime, skName, skExtension, skSize}};
+  const int(&order)[4] = kOrder[key >= 0 && key < 4 ? key : 0];
+  std::sort(items_.begin(), items_.end(), [&](const TCompareItem& a, const TCompareItem& b) {
+    if (a.group != b.group) return a.group < b.group;
+    if (a.is_file != b.is_file) return !a.is_file;
+    const int32_t ea = entry(a), eb = entry(b);
+    if (a.is_file) {
+      for (int k : order) {
+        const int r = compare_key(files_[ea], files_[eb], k);
+        if (r != 0) return ascending ? r < 0 : r > 0;
+      }
+    }
+    return ea < eb;  // identical keys: keep a fixed order
+  });
+}
+
+void TScanInfo::CountClasses() {
+  class_counters_ = {};
+  for (const TCompareItem& it : items_) {
+    if (it.cls < ccLeftSingle || it.cls > ccSameTime) continue;
+    class_counters_.count[it.cls] += 1;
+    for (int side : {kLeft, kRight})
+      if (it.index[side] >= 0) class_counters_.bytes[it.cls][side] += files_[it.index[side]].size;
+  }
+}
+
+}  // namespace twn

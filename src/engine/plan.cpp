@@ -1,0 +1,258 @@
+// The synchronization plan of TScanInfo: an action for every comparison item, the empty-folder
+// cascade, the guard for missing roots, and the plan list with its counters.
+#include <string>
+
+#include "engine/scan_info.h"
+
+namespace twn {
+namespace {
+
+struct TActionRule {
+  uint8_t cls;
+  uint32_t bits;
+  uint8_t action;
+};
+
+// Tested in this order; a later rule that holds replaces the result of an earlier one.
+constexpr TActionRule kFileRules[] = {
+    {ccLeftSingle, abSingleLCopy, paCopyToRight},
+    {ccLeftSingle, abSingleLDelete, paDeleteLeft},
+    {ccRightSingle, abSingleRCopy, paCopyToLeft},
+    {ccRightSingle, abSingleRDelete, paDeleteRight},
+    {ccLeftNewer, abNewerLCopyL, paOverwriteRight},
+    {ccLeftNewer, abNewerLDelL, paDeleteLeft},
+    {ccLeftNewer, abNewerLCopyR, paOverwriteLeft},
+    {ccLeftNewer, abNewerLDelR, paDeleteRight},
+    {ccLeftNewer, abNewerLDelR | abNewerLDelL, paDeleteBoth},
+    {ccLeftOlder, abNewerRCopyL, paOverwriteRight},
+    {ccLeftOlder, abNewerRDelL, paDeleteLeft},
+    {ccLeftOlder, abNewerRCopyR, paOverwriteLeft},
+    {ccLeftOlder, abNewerRDelR, paDeleteRight},
+    {ccLeftOlder, abNewerRDelL | abNewerRDelR, paDeleteBoth},
+    {ccEqual, abEqualDelL, paDeleteLeft},
+    {ccEqual, abEqualDelR, paDeleteRight},
+    {ccEqual, abEqualDelL | abEqualDelR, paDeleteBoth},
+    {ccSameTime, abEqualDateL, paOverwriteRight},
+    {ccSameTime, abEqualDateR, paOverwriteLeft},
+    {ccSameTime, abEqualDateDelL, paDeleteLeft},
+    {ccSameTime, abEqualDateDelR, paDeleteRight},
+    {ccSameTime, abEqualDateDelL | abEqualDateDelR, paDeleteBoth},
+};
+
+/// The action without its deletions and removals.
+uint8_t WithoutRemovals(uint8_t action) {
+  switch (action) {
+    case paDeleteLeft:
+    case paDeleteRight:
+    case paDeleteBoth:
+    case paRemoveLeft:
+    case paRemoveRight:
+    case paRemoveBoth:
+      return paNothing;
+    case paRemoveLeftCreateRight:
+      return paCreateRight;
+    case paRemoveRightCreateLeft:
+      return paCreateLeft;
+    default:
+      return action;
+  }
+}
+
+/// The action copies a file or creates a folder on that side.
+bool WritesOnto(uint8_t action, int side) {
+  if (side == kRight)
+    return action == paCopyToRight || action == paOverwriteRight || action == paCreateRight ||
+           action == paRemoveLeftCreateRight;
+  return action == paCopyToLeft || action == paOverwriteLeft || action == paCreateLeft ||
+         action == paRemoveRightCreateLeft;
+}
+
+}  // namespace
+
+int32_t TScanInfo::NearestMatched(int32_t folder) const {
+  while (!folders_[folder].matched && folders_[folder].parent != folder)
+    folder = folders_[folder].parent;
+  return folder;
+}
+
+void TScanInfo::GainSubfolderAbove(int32_t folder) {
+  const int32_t partner = folders_[NearestMatched(folder)].partner;
+  if (partner >= 0) folders_[partner].subfolders_remaining += 1;
+}
+
+void TScanInfo::LoseSubfolderOfParent(int32_t folder) {
+  const int32_t parent = folders_[folder].parent;
+  if (parent != folder) folders_[parent].subfolders_remaining -= 1;
+}
+
+void TScanInfo::PlanFileAction(TCompareItem& item, int32_t last_folder_item) {
+  uint8_t action = paNothing;
+  for (const TActionRule& rule : kFileRules)
+    if (rule.cls == item.cls && (action_set_ & rule.bits) == rule.bits) action = rule.action;
+  item.action = action;
+  auto folder_of = [&](int side) { return files_[item.index[side]].folder; };
+  auto copy_into = [&](int from, uint8_t one_sided_cls, uint8_t create) {
+    const int32_t f = folder_of(from);
+    if (folders_[f].partner >= 0)
+      folders_[folders_[f].partner].files_remaining += 1;
+    else
+      GainSubfolderAbove(f);
+    TCompareItem& folder_item = items_[last_folder_item];
+    if (folder_item.cls == one_sided_cls) folder_item.action = create;
+  };
+  switch (action) {
+    case paDeleteLeft:
+    case paDeleteRight:
+    case paDeleteBoth:
+      for (int side : {kLeft, kRight}) {
+        const bool deleted = action == paDeleteBoth || action == paDeleteLeft + side;
+        if (deleted) folders_[folder_of(side)].files_remaining -= 1;
+      }
+      break;
+    case paCopyToRight:
+      copy_into(kLeft, ccFolderLeft, paCreateRight);
+      break;
+    case paCopyToLeft:
+      copy_into(kRight, ccFolderRight, paCreateLeft);
+      break;
+    default:
+      break;
+  }
+}
+
+void TScanInfo::PlanActions() {
+  int32_t last_folder_item = 0;
+  for (int32_t i = 0; i < items_.Count(); ++i) {
+    TCompareItem& item = items_[i];
+    item.action = paNothing;
+    if (item.is_file)
+      PlanFileAction(item, last_folder_item);
+    else
+      last_folder_item = i;
+  }
+  PlanEmptyFolders();
+  GuardMissingRoots();
+}
+
+void TScanInfo::PlanEmptyFolders() {
+  const uint32_t s = action_set_;
+  if (!(s & (abRemoveEmptyL | abRemoveEmptyR | abCopyEmptyR | abCopyEmptyL))) return;
+  const bool remove_l = s & abRemoveEmptyL, remove_r = s & abRemoveEmptyR;
+  const bool copy_r = s & abCopyEmptyR, copy_l = s & abCopyEmptyL;
+  auto empty = [this](int32_t f) {
+    return f >= 0 && folders_[f].files_remaining == 0 && folders_[f].subfolders_remaining == 0;
+  };
+  for (int32_t i = items_.Count() - 1; i >= 0; --i) {
+    TCompareItem& item = items_[i];
+    if (item.is_file) continue;
+    const int32_t l = item.index[kLeft], r = item.index[kRight];
+    const bool left_empty = empty(l), right_empty = empty(r);
+    const uint8_t c = item.cls;
+    uint8_t a = item.action;
+    if (left_empty) {
+      if (remove_l && (c == ccFolderLeft || c == ccFolderBoth))
+        a = (copy_r && c == ccFolderBoth) ? paNothing : paRemoveLeft;
+      if (copy_l && (c == ccFolderLeft || c == ccRootLeft)) a = paCreateRight;
+      if (remove_l && copy_l && c == ccFolderLeft) a = paRemoveLeftCreateRight;
+    }
+    if (right_empty) {
+      if (remove_r && (c == ccFolderRight || c == ccFolderBoth)) {
+        a = a == paRemoveLeft ? paRemoveBoth : paRemoveRight;
+        if (copy_l && c == ccFolderBoth) a = paNothing;
+      }
+      if (copy_r && (c == ccFolderRight || c == ccRootRight)) a = paCreateLeft;
+      if (remove_r && copy_r && c == ccFolderRight) a = paRemoveRightCreateLeft;
+    }
+    item.action = a;
+    if (left_empty) {
+      if (a == paCreateRight || a == paRemoveLeftCreateRight) GainSubfolderAbove(l);
+      if (a == paRemoveLeft || a == paRemoveBoth || a == paRemoveLeftCreateRight)
+        LoseSubfolderOfParent(l);
+    }
+    if (right_empty) {
+      if (a == paCreateLeft || a == paRemoveRightCreateLeft) GainSubfolderAbove(r);
+      if (a == paRemoveRight || a == paRemoveBoth || a == paRemoveRightCreateLeft)
+        LoseSubfolderOfParent(r);
+    }
+  }
+}
+
+// A root that does not exist is an unplugged drive or a typo, not an emptied folder: its pair
+// keeps its copies and creations but loses every deletion and removal, and the missing root is
+// created when something is to be copied or created below it.
+void TScanInfo::GuardMissingRoots() {
+  for (TPairRootEntry& root : pair_roots_) root.dropped = 0;
+  int32_t root_item = -1;
+  for (int32_t i = 0; i < items_.Count(); ++i) {
+    TCompareItem& item = items_[i];
+    const int side = item.index[kLeft] >= 0 ? kLeft : kRight;
+    const int32_t entry = item.index[side];
+    const int32_t folder = item.is_file ? files_[entry].folder : entry;
+    TPairRootEntry* root = PairRoot(folders_[folder].pair);
+    if (!root || (root->exists[kLeft] && root->exists[kRight])) continue;
+    if (!item.is_file && item.root_mark) root_item = i;
+    const uint8_t kept = WithoutRemovals(item.action);
+    if (kept != item.action) root->dropped += 1;
+    item.action = kept;
+    for (int missing : {kLeft, kRight}) {
+      if (root->exists[missing] || !root->exists[1 - missing] || root_item < 0) continue;
+      if (WritesOnto(kept, missing))
+        items_[root_item].action = missing == kRight ? paCreateRight : paCreateLeft;
+    }
+  }
+}
+
+void TScanInfo::BuildPlan() {
+  // Every entry with an action, and the folder item of every planned file, so that the
+  // folder of each planned file is listed before it.
+  auto visit = [this](auto&& take) {
+    int32_t pending_folder = -1;
+    for (int32_t i = 0; i < items_.Count(); ++i) {
+      const TCompareItem& item = items_[i];
+      if (!item.is_file) {
+        pending_folder = item.action ? -1 : i;
+        if (item.action) take(item);
+        continue;
+      }
+      if (!item.action) continue;
+      if (pending_folder >= 0) take(items_[pending_folder]);
+      pending_folder = -1;
+      take(item);
+    }
+  };
+  size_t count = 0;
+  visit([&count](const TCompareItem&) { ++count; });
+  plan_.Allocate(count);
+  visit([this](const TCompareItem& item) { plan_.Append(item); });
+  CountPlan();
+}
+
+void TScanInfo::CountPlan() {
+  TPlanCounters& c = plan_counters_;
+  c = {};
+  for (const TCompareItem& item : plan_) {
+    const uint8_t a = item.action;
+    c.count[a] += 1;
+    if (!item.is_file) {
+      if (a == paRemoveLeft || a == paRemoveBoth || a == paRemoveLeftCreateRight)
+        c.folders_to_remove[kLeft] += 1;
+      if (a == paRemoveRight || a == paRemoveBoth || a == paRemoveRightCreateLeft)
+        c.folders_to_remove[kRight] += 1;
+      if (a == paCreateLeft || a == paRemoveRightCreateLeft) c.folders_to_create[kLeft] += 1;
+      if (a == paCreateRight || a == paRemoveLeftCreateRight) c.folders_to_create[kRight] += 1;
+      continue;
+    }
+    for (int side : {kLeft, kRight}) {
+      if (item.index[side] < 0) continue;
+      const uint64_t size = files_[item.index[side]].size;
+      c.files_with_side[side] += 1;
+      c.bytes_with_side[side] += size;
+      // Delete-left and copy-to-right concern only the left file; their mirrors only the right.
+      const bool concerned = !((a == paDeleteLeft || a == paCopyToRight) && side == kRight) &&
+                             !((a == paDeleteRight || a == paCopyToLeft) && side == kLeft);
+      if (concerned) c.bytes[a][side] += size;
+    }
+  }
+}
+
+}  // namespace twn

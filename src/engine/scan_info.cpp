@@ -1,0 +1,222 @@
+// Setup and scan of TScanInfo.
+#include "engine/scan_info.h"
+
+#include <cstdlib>
+
+#include "filters/folder_filter.h"
+#include "model/job_data.h"
+#include "platform/fs.h"
+#include "platform/locale.h"
+
+namespace twn {
+namespace {
+
+bool IsDotOrDotDot(std::string_view name) {
+  return name == "." || name == "..";
+}
+
+}  // namespace
+
+TScanInfo::TScanInfo(const TTableSteps& steps)
+    : steps_(steps),
+      pair_roots_(steps.pair_roots),
+      folders_(steps.folders),
+      files_(steps.files),
+      pool_(steps.pool),
+      upper_(steps.pool),
+      items_(1),
+      plan_(1) {}
+
+void TScanInfo::SetTableSteps(const TTableSteps& steps) {
+  steps_ = steps;
+  pair_roots_.SetStep(steps.pair_roots);
+  folders_.SetStep(steps.folders);
+  files_.SetStep(steps.files);
+  pool_.SetStep(steps.pool);
+}
+
+void TScanInfo::Clear() {
+  pair_roots_.Release();
+  folders_.Release();
+  files_.Release();
+  pool_.Release();
+  upper_.Release();
+  items_.Release();
+  plan_.Release();
+  counters_ = {};
+  class_counters_ = {};
+  plan_counters_ = {};
+}
+
+uint32_t TScanInfo::MakeActionSet(const TJobData& job) {
+  uint32_t set = 0;
+  auto pick = [&set](int32_t choice, std::initializer_list<uint32_t> bits) {
+    if (choice >= 1 && choice <= static_cast<int32_t>(bits.size())) set |= bits.begin()[choice - 1];
+  };
+  pick(job.idxSingleL, {abSingleLCopy, abSingleLDelete});
+  pick(job.idxSingleR, {abSingleRCopy, abSingleRDelete});
+  pick(job.idxNewerR,
+       {abNewerRCopyL, abNewerRCopyR, abNewerRDelL, abNewerRDelR, abNewerRDelL | abNewerRDelR});
+  pick(job.idxNewerL,
+       {abNewerLCopyL, abNewerLCopyR, abNewerLDelL, abNewerLDelR, abNewerLDelR | abNewerLDelL});
+  pick(job.idxEqualDate, {abEqualDateL, abEqualDateR, abEqualDateDelL, abEqualDateDelR,
+                          abEqualDateDelL | abEqualDateDelR});
+  pick(job.idxEqualL, {abEqualDelL});
+  pick(job.idxEqualR, {abEqualDelR});
+  if (job.Empty_RemoveL) set |= abRemoveEmptyL;
+  if (job.Empty_RemoveR) set |= abRemoveEmptyR;
+  if (job.Empty_CopyR) set |= abCopyEmptyR;
+  if (job.Empty_CopyL) set |= abCopyEmptyL;
+  return set;
+}
+
+TCompareRules TScanInfo::MakeRules(const TJobData& job) {
+  TCompareRules rules;
+  rules.bRulesSize = job.bRulesSize;
+  rules.bRulesTime = job.bRulesTime;
+  rules.bRulesAttr = job.bRulesAttr;
+  rules.bRulesNTFS = job.bRulesNTFS;
+  rules.bRulesDaylight = job.bRulesDaylight;
+  rules.bRulesTimezone = job.bRulesTimezone;
+  rules.timezone_offset = int64_t{job.RulesTimezone} * kFileTicksPerHour;
+  const platform::TZoneInfo zone = platform::CurrentZoneInfo();
+  const int64_t minutes = std::llabs(int64_t{zone.standard_bias} - zone.daylight_bias);
+  rules.daylight_offset = minutes * 60 * platform::kFileTicksPerSecond;
+  return rules;
+}
+
+void TScanInfo::Setup(const TJobData& job) {
+  Clear();
+  include_specs_.SetSpecs(job.FileFilter.FLT_Include);
+  use_exclude_ = job.FileFilter.FLT_bUseExclude;
+  if (use_exclude_)
+    exclude_specs_.SetSpecs(job.FileFilter.FLT_Exclude);
+  else
+    exclude_specs_.ClearSpecs();
+  job.FolderFilter.LoadInto(folder_specs_);
+  conditions_.Load(job.FileFilter);
+  rules_ = MakeRules(job);
+  action_set_ = MakeActionSet(job);
+}
+
+uint64_t TScanInfo::AddName(std::string_view text) {
+  return pool_.Add(text);
+}
+
+int32_t TScanInfo::AddFolder(int32_t pair, int32_t parent, bool exists, bool root,
+                             uint32_t root_length, std::string_view path, int side) {
+  TFolderEntry e{};
+  e.pair = pair;
+  e.parent = parent;
+  e.root = root;
+  e.exists = exists;
+  e.side = static_cast<uint8_t>(side);
+  e.partner = -1;
+  e.group = -1;
+  e.path_offset = AddName(path);
+  e.path_length = static_cast<uint32_t>(path.size());
+  e.rel_offset = e.path_offset + root_length;
+  e.rel_length = e.path_length - root_length;
+  e.insertion = folders_.Count();
+  return folders_.Append(e);
+}
+
+int32_t TScanInfo::AddFile(int32_t folder, int side, const platform::TListEntry& entry) {
+  TFileEntry f{};
+  f.folder = folder;
+  f.side = static_cast<uint8_t>(side);
+  f.size = entry.size;
+  f.attributes = entry.attributes;
+  f.time = entry.last_write;
+  f.group = -1;
+  f.partner = -1;
+  f.selected = 1;
+  f.name_offset = AddName(entry.name);
+  f.name_length = static_cast<uint32_t>(entry.name.size());
+  const size_t dot = entry.name.rfind('.');
+  f.ext_start = dot == std::string_view::npos ? f.name_length : static_cast<uint32_t>(dot + 1);
+  return files_.Append(f);
+}
+
+TScanInfo::TFolderCounts TScanInfo::ScanFolder(int32_t pair, int32_t folder, uint32_t root_length,
+                                               std::string_view path, int side, bool subfolders) {
+  TFolderCounts counts;
+  // The path may live in the pool, which moves when it grows: work on a copy.
+  dir_path_.assign(path);
+  if (!lister_.Open(dir_path_.c_str())) return counts;
+  platform::TListEntry entry;
+  while (lister_.Next(entry)) {
+    if (!entry.IsDirectory()) {
+      ++counts.files;
+      AddFile(folder, side, entry);
+      continue;
+    }
+    if (!subfolders || IsDotOrDotDot(entry.name)) continue;
+    ++counts.subfolders;
+    if (folder_specs_.Matches(entry.name, false)) continue;
+    child_path_.assign(dir_path_).append(entry.name).push_back(platform::kSep);
+    AddFolder(pair, folder, true, false, root_length, child_path_, side);
+  }
+  return counts;
+}
+
+bool TScanInfo::ScanSide(int32_t pair, std::string_view path, int side, bool subfolders,
+                         TScanObserver& observer) {
+  const std::string root = platform::IncludeTrailingSeparator(path);
+  // An empty path would name the whole file system; it is treated as a missing folder.
+  const bool usable = !path.empty();
+  const bool exists = usable && platform::DirectoryExists(root);
+  const uint32_t root_length = static_cast<uint32_t>(root.size());
+  const int32_t first = folders_.Count();
+  AddFolder(pair, first, exists, true, root_length, root, side);
+  for (int32_t i = first; i < folders_.Count(); ++i) {
+    const int32_t files_before = files_.Count();
+    TFolderCounts counts;
+    if (usable) {
+      counts = ScanFolder(pair, i, root_length, FolderPathOf(i), side, subfolders);
+    }
+    folders_[i].files_found = counts.files;
+    folders_[i].subfolders_found = counts.subfolders;
+    counters_.folders_scanned[side] += 1;
+    counters_.files_found[side] += files_.Count() - files_before;
+    observer.ScanProgress(counters_);
+    if (observer.StopRequested()) return false;
+  }
+  return true;
+}
+
+bool TScanInfo::ScanPairs(std::span<const TPairItem> pairs) {
+  TScanObserver quiet;
+  return ScanPairs(pairs, quiet);
+}
+
+bool TScanInfo::ScanPairs(std::span<const TPairItem> pairs, TScanObserver& observer) {
+  auto scan = [&](int32_t pair, const std::string& path, int side, bool subfolders) {
+    observer.AddFullLogLine(platform::FormatDateTime(platform::Now()) + " - Scanning folder '" +
+                            path + "' ");
+    return ScanSide(pair, path, side, subfolders, observer);
+  };
+  for (size_t p = 0; p < pairs.size(); ++p) {
+    const TPairItem& item = pairs[p];
+    const auto pair = static_cast<int32_t>(p);
+    if (!scan(pair, item.L_Path, kLeft, item.bSubFLD)) return false;
+    if (!scan(pair, item.R_Path, kRight, item.bSubFLD)) return false;
+  }
+  observer.ScanFinished(counters_);
+  MakeUpperPool();
+  LinkFolders();
+  CompareFiles();
+  BuildItems();
+  PlanActions();
+  BuildPlan();
+  return true;
+}
+
+uint64_t TScanInfo::AllocatedBytes() const {
+  return pair_roots_.Capacity() * sizeof(TPairRootEntry) +
+         folders_.Capacity() * sizeof(TFolderEntry) + files_.Capacity() * sizeof(TFileEntry) +
+         pool_.Capacity() + upper_.Capacity() +
+         (items_.Capacity() + plan_.Capacity()) * sizeof(TCompareItem);
+}
+
+}  // namespace twn
