@@ -1,0 +1,21 @@
+#pragma once
+// Ways to make file operations fail for real while the tests run as root, whom permission bits
+// do not stop: limits and mounts confined to a child process, and the immutable attribute.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace twn::test {
+
+/// Runs `body` in a forked child and returns the text it produced ("" = all well). A child
+/// that dies without answering yields a text saying so.
+std::string RunInChild(const std::function<std::string()>& body);
+
+/// Sets or clears the immutable attribute (nothing may be created, renamed or removed in an
+/// immutable folder, even by root). False when the file system or the process cannot.
+bool SetImmutable(const std::string& path, bool on);
+
+/// Names in a folder (not "." or ".."), sorted.
+std::vector<std::string> ListNames(const std::string& folder);
+
+}  // namespace twn::test
