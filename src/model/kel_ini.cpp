@@ -45,16 +45,6 @@ void ResetBlock(V& block, size_t initial) {
   block.swap(fresh);
 }
 
-bool IsBlank(char c) {
-  return static_cast<unsigned char>(c) <= 32;
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 // A stored name or value ends at its first zero byte.
 std::string_view UpToZero(std::string_view s) {
   const size_t zero = s.find('\0');
@@ -338,7 +328,7 @@ void TKelIni::Parse(std::string_view bytes) {
       case ']':
         if (after_equals) {
           text += c;
-        } else if (in_header && !in_comment && !Trim(text).empty()) {
+        } else if (in_header && !in_comment && !platform::TrimBlanks(text).empty()) {
           // The header flag stays and the text stays: the rest of the line is no key.
           AddSection(text);
           current = SectionCount() - 1;
@@ -348,14 +338,15 @@ void TKelIni::Parse(std::string_view bytes) {
         if (in_header || after_equals) {
           text += c;
         } else {
-          key.assign(Trim(text));
+          key.assign(platform::TrimBlanks(text));
           text.clear();
           after_equals = true;
         }
         break;
       case '\r':
       case '\n':
-        if (after_equals && !key.empty() && current >= 0) WriteString(current, key, Trim(text));
+        if (after_equals && !key.empty() && current >= 0)
+          WriteString(current, key, platform::TrimBlanks(text));
         text.clear();
         in_header = after_equals = in_comment = false;
         break;

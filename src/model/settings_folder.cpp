@@ -1,0 +1,50 @@
+#include "model/settings_folder.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "model/settings.h"
+#include "platform/fs.h"
+
+namespace twn {
+namespace {
+
+std::string Absolute(std::string_view folder) {
+  std::error_code ec;
+  const std::filesystem::path path = std::filesystem::absolute(std::string(folder), ec);
+  return ec ? std::string(folder) : path.string();
+}
+
+std::string HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home && *home) return home;
+  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+  return "/";
+}
+
+bool IsPortableFolder(const std::string& folder) {
+  const std::string ini =
+      platform::IncludeTrailingSeparator(folder) + std::string(kSettingsFileName);
+  return platform::GetAttributes(ini) != platform::kInvalidAttributes ||
+         ::access(folder.c_str(), W_OK) == 0;
+}
+
+}  // namespace
+
+std::string SettingsFolder(std::string_view explicit_folder, std::string_view exe_path) {
+  if (!explicit_folder.empty()) return Absolute(explicit_folder);
+  if (const char* home = std::getenv("TWN_HOME"); home && *home) return Absolute(home);
+  const size_t slash = exe_path.rfind(platform::kSep);
+  if (slash != std::string_view::npos) {
+    const std::string exe_folder(exe_path.substr(0, slash == 0 ? 1 : slash));
+    if (IsPortableFolder(exe_folder)) return exe_folder;
+  }
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  // A relative XDG_CONFIG_HOME is to be ignored.
+  const std::string config = (xdg && xdg[0] == '/') ? xdg : HomeFolder() + "/.config";
+  return platform::IncludeTrailingSeparator(config) + "twinward";
+}
+
+}  // namespace twn

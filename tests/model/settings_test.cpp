@@ -1,0 +1,463 @@
+#include "model/settings.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "model/kel_ini.h"
+#include "model/settings_folder.h"
+#include "support/comma_locale.h"
+#include "support/test_support.h"
+
+namespace twn {
+namespace {
+
+constexpr platform::TDateTime kNow = 46000.5;
+
+// Every value differs from its default, so a key read under another name than it was written
+// shows up as a changed file on the next save.
+void FillEveryField(TSettings& s) {
+  s.MainTop = 11, s.MainLeft = 12, s.MainWidth = 13, s.MainHeight = 14, s.MainWindowState = 2;
+  s.bShowTutorials = false, s.bAutosizeColumns = false;
+  s.ColumnWidth = {51, 52, 53, 54, 55};
+  s.SortColumn = 3, s.bAscending = false;
+  int base = 0;
+  for (TWindowPlacement* w : {&s.QuickInfo, &s.LogViewer, &s.VisualRun, &s.FolderTree, &s.AddPair})
+    *w = {true, 3, base += 10, base + 1, base + 2, base + 3};
+  s.TreesContainer = 15, s.VerticalSplitter = 700;
+  s.TreesFontL = {"Mono L", 10, 255, 2};
+  s.TreesFontR = {"Mono R", 11, 65280, 4};
+  s.MaxHistoryItems = 7;
+  TFileFilter& f = s.DefFileFilters.emplace_back();
+  f = {"Documents", "*.doc;*.odt", "~*", true, true, true, true,
+       45000.25,    45100.75,      2,    30,   20,   1,    2,
+       3,           0x21,          0x02};
+  TFolderFilter& g = s.DefFolderFilters.emplace_back();
+  g.FilterName = "Build folders";
+  g.AddPattern("build");
+  g.AddPattern("obj");
+  s.FileFilterIncHistory = {"*.txt", "*.doc;"};
+  s.FileFilterExcHistory = {"*.bak"};
+  s.SearchHistory = {"error", "copy"};
+  s.MainLogFolder = "/var/log/twn \xc3\xa9";
+  s.BasketContainer = 2;
+  s.WizardFontL = {"Sans L", 12, 1, 1};
+  s.WizardFontR = {"Sans R", 13, 2, 8};
+
+  TJob& job = s.AddJob(kNow);
+  TJobData& d = job.Data;
+  d.JobName = "Photos \xc3\xa9t\xc3\xa9";
+  job.bHasLastRun = true, job.LastRun = 45999.125;
+  d.FileFilter = f;
+  d.FileFilter.FilterName.clear();
+  d.FolderFilter.AddPattern("cache");
+  d.bRulesSize = false, d.bRulesTime = false, d.bRulesAttr = true, d.bRulesNTFS = false;
+  d.bRulesDaylight = false, d.bRulesTimezone = true, d.RulesTimezone = 5;
+  d.idxMethod = 6, d.idxNewerL = 1, d.idxNewerR = 2, d.idxEqualDate = 3, d.idxEqualL = 1;
+  d.idxEqualR = 1, d.idxSingleL = 2, d.idxSingleR = 2;
+  d.Empty_RemoveL = d.Empty_RemoveR = d.Empty_CopyL = d.Empty_CopyR = true;
+  d.Frequency = 4, d.freMinutes = 5, d.freHours = 6, d.freDays = 7, d.ExcludeDays = 96;
+  d.StartTime = 0.3125, d.bRunBefore = true, d.RunBefore = 46100;
+  d.LogFull_bUse = false, d.LogFull_bCreateNew = true, d.LogFull_bOverwrite = true;
+  d.LogFull_MaxSize = 200;
+  d.LogSummary_bUse = false, d.LogSummary_bCreateNew = true, d.LogSummary_bOverwrite = true;
+  d.LogSummary_MaxSize = 300;
+  d.LogError_bUse = false, d.LogError_bCreateNew = true, d.LogError_bOverwrite = true;
+  d.LogError_MaxSize = 400;
+  d.LogHistory = {"/logs/a_full.log", "/logs/b_full.log"};
+  d.bContent = true;
+  d.Pairs.push_back({"/home/me/Fotos", "", "", "/mnt/usb/Fotos", "", "", true, 1});
+  d.Pairs.push_back({"/home/me/\xc3\xa9", "", "", "/mnt/usb/x y", "", "", false, 1});
+  s.AddJob(kNow).Data.JobName = "Second";
+}
+
+std::string SavedText(const TSettings& s) {
+  TKelIni ini;
+  s.WriteTo(ini);
+  return std::string(ini.BuildText());
+}
+
+TSettings ReadText(std::string_view text, const std::string& folder = "/cfg") {
+  TKelIni ini;
+  ini.LoadFromText(text);
+  TSettings s(folder);
+  s.ReadFrom(ini, kNow);
+  return s;
+}
+
+// The key names of one section of a written text, in order.
+std::vector<std::string> KeysOf(const std::string& text, const std::string& section) {
+  std::vector<std::string> keys;
+  size_t pos = text.find("[" + section + "]\r\n");
+  if (pos == std::string::npos) return keys;
+  pos = text.find('\n', pos) + 1;
+  while (pos < text.size() && text[pos] != '\r' && text[pos] != '[') {
+    const size_t eq = text.find('=', pos);
+    keys.push_back(text.substr(pos, eq - pos));
+    pos = text.find('\n', pos) + 1;
+  }
+  return keys;
+}
+
+TEST(Settings, EveryValueSurvivesSaveAndLoad) {
+  test::TempDir dir;
+  TSettings first(dir.path());
+  FillEveryField(first);
+  ASSERT_EQ(first.SaveSettings(), 0);
+  const std::string text = test::ReadFile(first.FilePath());
+
+  TSettings second(dir.path());
+  second.LoadSettings(kNow);
+  ASSERT_EQ(second.SaveSettings(), 0);
+  EXPECT_EQ(test::ReadFile(second.FilePath()), text);
+  ASSERT_EQ(second.Jobs.size(), 2u);
+  const TJobData& d = second.Jobs[0]->Data;
+  EXPECT_EQ(d.Pairs[1].L_UpPath, "/HOME/ME/\xc3\xa9");
+  EXPECT_EQ(d.Pairs[0].R_UpName, "FOTOS");
+  EXPECT_EQ(d.Pairs[0].Valid, 1);
+  EXPECT_EQ(second.DefFileFilters[0], first.DefFileFilters[0]);
+  EXPECT_EQ(second.QuickInfo, first.QuickInfo);
+  EXPECT_EQ(second.Jobs[1]->JobID, second.Jobs[0]->JobID + 1);
+}
+
+TEST(Settings, SectionsAndKeysInWrittenOrder) {
+  TSettings s("/cfg");
+  FillEveryField(s);
+  const std::string text = SavedText(s);
+  std::vector<std::string> headers;
+  for (size_t pos = 0; (pos = text.find("\r\n[", pos)) != std::string::npos; pos += 3)
+    headers.push_back(text.substr(pos + 3, text.find(']', pos) - pos - 3));
+  EXPECT_EQ(text.substr(0, 14), "[MainSection]\r");
+  EXPECT_EQ(headers, (std::vector<std::string>{"TreesSection", "FilterSection", "DefFileFilter_1",
+                                               "DefFolderFilter_1", "FileFilterIncHistory",
+                                               "FileFilterExcHistory", "LogViewerHistory",
+                                               "WizardSection", "JobSection", "Job_1", "Job_2"}));
+
+  const std::vector<std::string> main = KeysOf(text, "MainSection");
+  ASSERT_EQ(main.size(), 44u);
+  EXPECT_EQ(
+      std::vector(main.begin(), main.begin() + 15),
+      (std::vector<std::string>{"MainTop", "MainLeft", "MainWidth", "MainHeight", "MainWindowState",
+                                "bShowTutorials", "bAutosizeColumns", "ColumnWidth_1",
+                                "ColumnWidth_2", "ColumnWidth_3", "ColumnWidth_4", "ColumnWidth_5",
+                                "SortColumn", "bAscending", "b_QuickInfo_moved"}));
+  EXPECT_EQ(main.back(), "w_AddPair_Height");
+
+  const std::vector<std::string> job = KeysOf(text, "Job_1");
+  const std::vector<std::string> expected = {"JobName",
+                                             "bHasLastRun",
+                                             "LastRun",
+                                             "FLT_Include",
+                                             "FLT_Exclude",
+                                             "FLT_bUseExclude",
+                                             "FLT_bUseDate",
+                                             "FLT_bUseSize",
+                                             "FLT_bUseAttr",
+                                             "FLT_DateTimeA",
+                                             "FLT_DateTimeB",
+                                             "FLT_DatePos",
+                                             "FLT_SizeA",
+                                             "FLT_SizeB",
+                                             "FLT_SizeDegreeA",
+                                             "FLT_SizeDegreeB",
+                                             "FLT_SizePos",
+                                             "FLT_Attr_IncMask",
+                                             "FLT_Attr_ExcMask",
+                                             "FolderFilterCount",
+                                             "FolderFilter_1",
+                                             "bRulesSize",
+                                             "bRulesTime",
+                                             "bRulesAttr",
+                                             "bRulesNTFS",
+                                             "bRulesDaylight",
+                                             "bRulesTimezone",
+                                             "RulesTimezone",
+                                             "idxMethod",
+                                             "Empty_RemoveL",
+                                             "Empty_RemoveR",
+                                             "Empty_CopyL",
+                                             "Empty_CopyR",
+                                             "idxNewerL",
+                                             "idxNewerR",
+                                             "idxEqualDate",
+                                             "idxEqualL",
+                                             "idxEqualR",
+                                             "idxSingleL",
+                                             "idxSingleR",
+                                             "Frequency",
+                                             "freMinutes",
+                                             "freHours",
+                                             "freDays",
+                                             "ExcludeDays",
+                                             "StartTime",
+                                             "bRunBefore",
+                                             "RunBefore",
+                                             "LogFull_bUse",
+                                             "LogFull_bCreateNew",
+                                             "LogFull_bOverwrite",
+                                             "LogFull_MaxSize",
+                                             "LogSummary_bUse",
+                                             "LogSummary_bCreateNew",
+                                             "LogSummary_bOverwrite",
+                                             "LogSummary_MaxSize",
+                                             "LogError_bUse",
+                                             "LogError_bCreateNew",
+                                             "LogError_bOverwrite",
+                                             "LogError_MaxSize",
+                                             "LogHistoryCount",
+                                             "Logfile1",
+                                             "Logfile2",
+                                             "PairsCount",
+                                             "bContent",
+                                             "L_Path1",
+                                             "R_Path1",
+                                             "bSubFLD1",
+                                             "L_Path2",
+                                             "R_Path2",
+                                             "bSubFLD2"};
+  EXPECT_EQ(job, expected);
+  EXPECT_EQ(KeysOf(text, "DefFileFilter_1").front(), "FilterName");
+  EXPECT_EQ(KeysOf(text, "TreesSection"),
+            (std::vector<std::string>{"TreesContainer", "VerticalSplitter", "FontNameL",
+                                      "FontSizeL", "FontColorL", "FontStyleL", "FontNameR",
+                                      "FontSizeR", "FontColorR", "FontStyleR"}));
+}
+
+TEST(Settings, FirstStartWithoutFile) {
+  test::TempDir dir;
+  TSettings s(dir / "new");
+  s.LoadSettings(kNow);
+  EXPECT_TRUE(s.Jobs.empty());
+  EXPECT_EQ(s.MainLogFolder, dir / "new/Logs");
+  EXPECT_EQ(s.SearchHistory, std::vector<std::string>{"folder"});
+  EXPECT_EQ(s.MaxHistoryItems, 20);
+  EXPECT_TRUE(s.bAutosizeColumns);
+  EXPECT_EQ(s.WizardFontR, (TFontSetting{"Tahoma", 9, 8388608, 1}));
+  // The first save creates the folder.
+  ASSERT_EQ(s.SaveSettings(), 0);
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir / "new/TWN.ini"));
+}
+
+TEST(Settings, ReadingFallsBackKeyByKey) {
+  TSettings s = ReadText(
+      "[MainSection]\r\nbShowTutorials=2\r\nbAscending=yes\r\nw_QuickInfo_State=2\r\n"
+      "w_LogViewer_State=3\r\nColumnWidth_2=0x20\r\n"
+      "[JobSection]\r\nJobCount=3\r\n"
+      "[Job_1]\r\nJobName=  spaced name  \r\nbHasLastRun=1\r\nLastRun=0\r\nbRulesSize=2\r\n"
+      "bRulesAttr=yes\r\nPairsCount=3\r\nL_Path1=/a\r\nR_Path1=/b\r\nbSubFLD1=1\r\n"
+      "L_Path2=/only-left\r\nL_Path3=/c\r\nR_Path3=/d\r\nFolderFilterCount=4\r\n"
+      "FolderFilter_1=zeta\r\nFolderFilter_2=   \r\nFolderFilter_3=Alpha\r\n"
+      "LogHistoryCount=3\r\nLogfile1=/l/a.log\r\nLogfile2=/L/A.LOG:\r\nLogfile3=/l/b.log\r\n"
+      "StartTime=abc\r\nFrequency=99\r\n"
+      "[Job_1]\r\nidxMethod=2\r\n");
+  EXPECT_TRUE(s.bShowTutorials);
+  EXPECT_TRUE(s.bAscending);
+  EXPECT_EQ(s.QuickInfo.State, 1);
+  EXPECT_EQ(s.LogViewer.State, 3);
+  EXPECT_EQ(s.ColumnWidth[1], 32);
+  ASSERT_EQ(s.Jobs.size(), 3u);
+  const TJob& job = *s.Jobs[0];
+  EXPECT_EQ(job.Data.JobName, "spaced name");
+  EXPECT_FALSE(job.bHasLastRun);
+  EXPECT_TRUE(job.Data.bRulesSize);
+  EXPECT_FALSE(job.Data.bRulesAttr);
+  EXPECT_EQ(job.Data.idxMethod, 2) << "keys of a repeated header belong to the first";
+  EXPECT_EQ(job.Data.Frequency, 99) << "out-of-range values are taken as read";
+  EXPECT_EQ(job.Data.StartTime, kNow);
+  ASSERT_EQ(job.Data.Pairs.size(), 2u);
+  EXPECT_EQ(job.Data.Pairs[1].L_Path, "/c");
+  EXPECT_TRUE(job.Data.Pairs[0].bSubFLD);
+  EXPECT_EQ(job.Data.FolderFilter.Patterns(), (std::vector<std::string>{"Alpha", "zeta"}));
+  EXPECT_EQ(job.Data.LogHistory, (std::vector<std::string>{"/l/a.log", "/l/b.log"}));
+  // The missing sections give jobs with all defaults.
+  EXPECT_EQ(s.Jobs[1]->Data.JobName, "untitled");
+  EXPECT_TRUE(s.Jobs[2]->Data.Pairs.empty());
+  EXPECT_TRUE(s.Jobs[2]->Data.LogFull_bUse);
+  EXPECT_EQ(s.Jobs[2]->Data.LogError_MaxSize, 1000);
+
+  // Renumbered on save: pairs 1 and 2, three job sections.
+  const std::string text = SavedText(s);
+  EXPECT_NE(text.find("PairsCount=2\r\nbContent=0\r\nL_Path1=/a\r\nR_Path1=/b\r\nbSubFLD1=1\r\n"
+                      "L_Path2=/c\r\nR_Path2=/d\r\nbSubFLD2=0\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("[Job_3]"), std::string::npos);
+}
+
+TEST(Settings, HistoriesAreCleaned) {
+  std::string search = "[LogViewerHistory]\r\nSearchListCount=150\r\n";
+  for (int n = 1; n <= 150; ++n)
+    search += "Search_" + std::to_string(n) + "=text" + std::to_string(n % 120) + "\xa8\r\n";
+  const struct {
+    const char* name;
+    std::string text;
+    std::vector<std::string> inc;
+  } cases[] = {
+      {"duplicates keep the first place",
+       "[FileFilterIncHistory]\r\nFileFilterCount=4\r\nFileFilter_1=*.txt\r\n"
+       "FileFilter_2=*.doc\r\nFileFilter_3=*.TXT;\r\nFileFilter_4=\r\n",
+       {"*.txt", "*.doc"}},
+      {"limit",
+       "[FilterSection]\r\nMaxHistoryItems=1\r\n[FileFilterIncHistory]\r\n"
+       "FileFilterCount=2\r\nFileFilter_1=a\r\nFileFilter_2=b\r\n",
+       {"a"}},
+      {"negative limit",
+       "[FilterSection]\r\nMaxHistoryItems=-5\r\n[FileFilterIncHistory]\r\n"
+       "FileFilterCount=1\r\nFileFilter_1=a\r\n",
+       {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReadText(c.text).FileFilterIncHistory, c.inc) << c.name;
+
+  const TSettings s = ReadText(search);
+  ASSERT_EQ(s.SearchHistory.size(), 100u);
+  EXPECT_EQ(s.SearchHistory[0], "text1\xa8");
+  EXPECT_EQ(s.SearchHistory[99], "text100\xa8");
+}
+
+TEST(Settings, DatesUnderACommaLocale) {
+  test::ScopedCommaLocale comma;
+  if (!comma.ok()) GTEST_SKIP() << "cannot build a comma locale here";
+  TSettings s("/cfg");
+  s.AddJob(kNow).LastRun = 45999.125;
+  s.Jobs[0]->bHasLastRun = true;
+  const std::string text = SavedText(s);
+  EXPECT_NE(text.find("LastRun=45999,125\r\n"), std::string::npos);
+  EXPECT_EQ(ReadText(text).Jobs[0]->LastRun, 45999.125);
+}
+
+TEST(Settings, DamagedFilesLoadWhatIsReadable) {
+  TSettings full("/cfg");
+  FillEveryField(full);
+  std::string text = SavedText(full);
+  std::string cr_only = text, no_line_ends = text, with_nuls = text;
+  std::erase(cr_only, '\n');
+  std::erase(no_line_ends, '\n');
+  std::erase(no_line_ends, '\r');
+  for (size_t i = 7; i < with_nuls.size(); i += 97) with_nuls[i] = '\0';
+
+  EXPECT_EQ(SavedText(ReadText(cr_only)), text);
+  const TSettings flat = ReadText(no_line_ends);
+  EXPECT_TRUE(flat.Jobs.empty());
+  EXPECT_EQ(flat.MaxHistoryItems, 20);
+  const TSettings damaged = ReadText(with_nuls);
+  EXPECT_LE(damaged.Jobs.size(), 2u);
+  const TSettings truncated = ReadText(text.substr(0, text.find("[Job_1]") + 40));
+  ASSERT_EQ(truncated.Jobs.size(), 2u);
+  EXPECT_EQ(truncated.Jobs[0]->Data.JobName, full.Jobs[0]->Data.JobName);
+  EXPECT_EQ(truncated.Jobs[1]->Data.JobName, "untitled");
+}
+
+TEST(Settings, ThousandJobs) {
+  test::TempDir dir;
+  TSettings out(dir.path());
+  for (int i = 0; i < 1000; ++i) {
+    TJob& job = out.AddJob(kNow);
+    job.Data.JobName = "Job " + std::to_string(i);
+    job.Data.Pairs.push_back({"/l/" + std::to_string(i), "", "", "/r", "", "", true, 1});
+  }
+  ASSERT_EQ(out.SaveSettings(), 0);
+  TSettings in(dir.path());
+  in.LoadSettings(kNow);
+  ASSERT_EQ(in.Jobs.size(), 1000u);
+  EXPECT_EQ(in.Jobs[999]->Data.JobName, "Job 999");
+  EXPECT_EQ(in.Jobs[500]->Data.Pairs.at(0).L_Path, "/l/500");
+  EXPECT_EQ(in.FindJob("JOB 42"), 42);
+  EXPECT_EQ(in.FindJob("Job 1000"), -1);
+}
+
+TEST(Settings, UnusableFilesAndFolders) {
+  test::TempDir dir;
+  test::MakeDirs(dir / "dir/TWN.ini");
+  TSettings s(dir / "dir");
+  s.LoadSettings(kNow);
+  EXPECT_TRUE(s.Jobs.empty());
+  s.AddJob(kNow);
+  EXPECT_NE(s.SaveSettings(), 0) << "a folder named TWN.ini cannot be replaced";
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "dir/TWN.ini"));
+
+  test::WriteFile(dir / "file", "x");
+  EXPECT_NE(TSettings(dir / "file/sub").SaveSettings(), 0);
+
+  // A file that cannot be opened: a link loop stands in for missing read permission, which
+  // root does not have to respect.
+  test::MakeDirs(dir / "loop");
+  std::filesystem::create_symlink(dir / "loop/TWN.ini", dir / "loop/TWN.ini");
+  TSettings loop(dir / "loop");
+  loop.LoadSettings(kNow);
+  EXPECT_TRUE(loop.Jobs.empty());
+  EXPECT_EQ(loop.MainLogFolder, dir / "loop/Logs");
+
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads files whatever their mode";
+  test::WriteFile(dir / "locked/TWN.ini", "[JobSection]\r\nJobCount=1\r\n");
+  ASSERT_EQ(::chmod((dir / "locked/TWN.ini").c_str(), 0), 0);
+  TSettings locked(dir / "locked");
+  locked.LoadSettings(kNow);
+  EXPECT_TRUE(locked.Jobs.empty());
+}
+
+TEST(Settings, JobNameProblems) {
+  const std::vector<std::string> names = {"Photos", " Music "};
+  const struct {
+    const char* name;
+    bool ok;
+  } cases[] = {
+      {"Documents", true},   {"Photos 2", true}, {"photos", false},     {"  MUSIC", false},
+      {"a/b", false},        {"a\\b", false},    {"a:b", false},        {"what?", false},
+      {"a\"b\"", false},     {"a|b", false},     {"a<b>", false},       {"a*", false},
+      {"two\nlines", false}, {"cr\r", false},    {"caf\xc3\xa9", true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(JobNameProblem(c.name, names).empty(), c.ok) << c.name;
+  EXPECT_EQ(JobNameProblem("photos", names),
+            "Job should have unique name. Please type another name.");
+  EXPECT_TRUE(HasLineBreak("/a\nb"));
+  EXPECT_FALSE(HasLineBreak("/a b"));
+}
+
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(SettingsFolder, OrderOfChoice) {
+  test::TempDir dir;
+  test::WriteFile(dir / "portable/TWN.ini", "");
+  test::MakeDirs(dir / "writable");
+  const std::string cwd = std::filesystem::current_path().string();
+  ScopedEnv home("HOME", (dir / "home").c_str());
+  const struct {
+    const char* name;
+    const char* twn_home;
+    const char* xdg;
+    std::string explicit_folder, exe, expected;
+  } cases[] = {
+      {"option first", "/th", nullptr, "/opt/s", dir / "portable/twn", "/opt/s"},
+      {"option made absolute", nullptr, nullptr, "rel", "", cwd + "/rel"},
+      {"TWN_HOME", "/th", "/xdg", "", dir / "portable/twn", "/th"},
+      {"folder with TWN.ini", nullptr, "/xdg", "", dir / "portable/twn", dir / "portable"},
+      {"writable folder", nullptr, "/xdg", "", dir / "writable/twn", dir / "writable"},
+      {"XDG", nullptr, "/xdg", "", dir / "missing/twn", "/xdg/twinward"},
+      {"relative XDG ignored", nullptr, "xdg", "", dir / "missing/twn",
+       dir / "home/.config/twinward"},
+      {"home config", nullptr, nullptr, "", dir / "missing/twn", dir / "home/.config/twinward"},
+  };
+  for (const auto& c : cases) {
+    ScopedEnv twn_home("TWN_HOME", c.twn_home);
+    ScopedEnv xdg("XDG_CONFIG_HOME", c.xdg);
+    EXPECT_EQ(SettingsFolder(c.explicit_folder, c.exe), c.expected) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace twn
