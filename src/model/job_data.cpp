@@ -12,11 +12,11 @@ void CleanHistory(std::vector<std::string>& list, char separator, size_t limit) 
   std::vector<std::string> kept;
   kept.reserve(list.size());
   for (std::string& entry : list) {
+    if (kept.size() >= limit) break;
     std::string key = platform::UpperCase(platform::TrimBlanks(entry));
     if (!key.empty() && key.back() == separator) key.pop_back();
     if (seen.insert(std::move(key)).second) kept.push_back(std::move(entry));
   }
-  if (kept.size() > limit) kept.resize(limit);
   list = std::move(kept);
 }
 

@@ -2,12 +2,12 @@
 
 #include <array>
 #include <cstdint>
-#include <limits>
 #include <string_view>
 #include <utility>
 
 #include "platform/fs.h"
 #include "platform/locale.h"
+#include "run/log_files.h"
 
 namespace twn {
 namespace {
@@ -44,15 +44,6 @@ std::string DateLine(const TFileFilter& f) {
   }
 }
 
-// Saturates rather than overflows: a damaged settings file may hold any number.
-int64_t SizeInBytes(int64_t size, int32_t degree) {
-  const int64_t unit = degree == sdMegabytes ? 1'048'576 : degree == sdKilobytes ? 1'024 : 1;
-  int64_t bytes = 0;
-  if (__builtin_mul_overflow(size, unit, &bytes))
-    return size < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
-  return bytes;
-}
-
 std::string SizeText(int64_t size, int32_t degree) {
   const std::string_view unit = degree == sdMegabytes   ? "Mb"
                                 : degree == sdKilobytes ? "Kb"
@@ -63,18 +54,19 @@ std::string SizeText(int64_t size, int32_t degree) {
 std::string SizeLine(const TFileFilter& f) {
   std::string a = SizeText(f.FLT_SizeA, f.FLT_SizeDegreeA);
   std::string b = SizeText(f.FLT_SizeB, f.FLT_SizeDegreeB);
-  // The two bounds are named smaller first, whatever order they were entered in.
-  if (SizeInBytes(f.FLT_SizeA, f.FLT_SizeDegreeA) > SizeInBytes(f.FLT_SizeB, f.FLT_SizeDegreeB))
-    std::swap(a, b);
+  // Between and beyond name the smaller bound first, as the run will use them.
+  TFilterExtProcessor prepared;
+  prepared.Load(f);
+  if (prepared.SizesSwapped()) std::swap(a, b);
   switch (f.FLT_SizePos) {
     case fsLessThanA:
-      return "File size is equal or less than " + SizeText(f.FLT_SizeA, f.FLT_SizeDegreeA);
+      return "File size is equal or less than " + a;
     case fsBetween:
       return "File size is between " + a + " and " + b;
     case fsBeyond:
       return "File size is beyond " + a + " and " + b;
     default:
-      return "File size is equal or more than " + SizeText(f.FLT_SizeA, f.FLT_SizeDegreeA);
+      return "File size is equal or more than " + a;
   }
 }
 
@@ -191,7 +183,7 @@ std::string ExcludedDaysLine(int32_t days) {
 TInfoNode Scheduling(const TJobData& d) {
   std::vector<std::string> lines;
   if (d.Frequency != kFreqManual) {
-    if (d.ExcludeDays != 0) lines.push_back(ExcludedDaysLine(d.ExcludeDays));
+    if (d.ExcludeDays & kAllDays) lines.push_back(ExcludedDaysLine(d.ExcludeDays));
     if (d.bRunBefore)
       lines.push_back("Job does not run before " + platform::FormatShortDate(d.RunBefore));
   }
@@ -201,13 +193,12 @@ TInfoNode Scheduling(const TJobData& d) {
 TInfoNode LogSettings(const TJobData& d) {
   static constexpr std::array<std::string_view, kLogKindCount> kTitles = {"Full log", "Summary log",
                                                                           "Error log"};
-  static constexpr std::array<std::string_view, kLogKindCount> kSuffixes = {
-      "_full.log", "_summary.log", "_error.log"};
   TInfoNode node = Node("Log settings", kInfoIconLogs);
   for (size_t kind = 0; kind < kLogKindCount; ++kind) {
     const TLogSetting log = d.LogSetting(static_cast<TLogKind>(kind));
     if (!log.bUse) continue;
-    const std::string file = "'" + d.JobName + std::string(kSuffixes[kind]) + "'";
+    const std::string file =
+        "'" + LogFileName(d.JobName, static_cast<TLogKind>(kind), false, {}) + "'";
     std::string line;
     if (log.bCreateNew)
       line = "Stored into new file for each job executing";
