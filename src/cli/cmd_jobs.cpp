@@ -1,27 +1,165 @@
+// twn-cli list, show, add and remove: the job list of the settings file without a window.
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
+#include "cli/job_options.h"
+#include "cli/settings_access.h"
+#include "model/settings.h"
+#include "platform/locale.h"
+#include "windows/quick_info.h"
 
 namespace twn::cli {
+namespace {
 
-int CmdList(const Context&, Args) {
-  std::fprintf(stderr, "twn-cli: 'list' is not available yet\n");
+constexpr std::string_view kListUsage = "twn-cli list";
+constexpr std::string_view kShowUsage = "twn-cli show JOB";
+constexpr std::string_view kRemoveUsage = "twn-cli remove JOB";
+
+void PrintLine(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fputc('\n', stdout);
+}
+
+std::string_view MethodText(int32_t method) {
+  const bool named = method >= kMethodMirrorL && method <= kMethodUpdate;
+  return kMethodTexts[size_t(named ? method : kMethodCustom)];
+}
+
+std::string_view StateText(TJobState state) {
+  switch (state) {
+    case jsWaiting:
+      return "waiting";
+    case jsExecuting:
+      return "executing";
+    default:
+      return "nothing";
+  }
+}
+
+// Width on a terminal: UTF-8 continuation bytes take no column.
+size_t Columns(std::string_view text) {
+  return size_t(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+using Row = std::array<std::string, 6>;
+
+void PrintTable(const std::vector<Row>& rows) {
+  constexpr size_t n = std::tuple_size_v<Row>;
+  std::array<size_t, n> width{};
+  for (const Row& row : rows)
+    for (size_t c = 0; c < n; ++c) width[c] = std::max(width[c], Columns(row[c]));
+  for (const Row& row : rows) {
+    std::string line;
+    for (size_t c = 0; c < n; ++c) {
+      line += row[c];
+      if (c + 1 < n) line.append(width[c] - Columns(row[c]) + 2, ' ');
+    }
+    PrintLine(line);
+  }
+}
+
+// Bad input is one line naming the problem.
+int BadInput(std::string_view message) {
+  PrintError(message);
   return kExitUsage;
 }
 
-int CmdShow(const Context&, Args) {
-  std::fprintf(stderr, "twn-cli: 'show' is not available yet\n");
-  return kExitUsage;
+// The job of that name (a-z folded), or an error message and -1.
+int FindJobOrReport(const TSettings& settings, std::string_view name) {
+  const int index = settings.FindJob(name);
+  if (index < 0) PrintError("no job named '" + std::string(name) + "' in " + settings.FilePath());
+  return index;
 }
 
-int CmdAdd(const Context&, Args) {
-  std::fprintf(stderr, "twn-cli: 'add' is not available yet\n");
-  return kExitUsage;
+void WarnMissingFolders(const TJobData& data) {
+  for (const TPairItem& pair : data.Pairs)
+    for (const std::string* path : {&pair.L_Path, &pair.R_Path})
+      if (!platform::DirectoryExists(*path))
+        PrintError("warning: the folder '" + *path + "' does not exist yet");
 }
 
-int CmdRemove(const Context&, Args) {
-  std::fprintf(stderr, "twn-cli: 'remove' is not available yet\n");
-  return kExitUsage;
+}  // namespace
+
+int CmdList(const Context& ctx, Args args) {
+  if (!args.empty()) return UsageError("list takes no arguments", kListUsage);
+  TSettings settings(SettingsFolderOf(ctx));
+  settings.LoadSettings();
+  if (settings.Jobs.empty()) {
+    PrintError("no jobs in " + settings.FilePath());
+    return kExitOk;
+  }
+  const platform::TDateTime now = platform::Now();
+  std::vector<Row> rows = {{"Job name", "Method", "Pairs", "Last run", "Next run", "State"}};
+  for (const auto& job : settings.Jobs) {
+    job->ComputeNextRun(now);
+    job->UpdateState();
+    rows.push_back({job->Data.JobName, std::string(MethodText(job->Data.idxMethod)),
+                    std::to_string(job->PairCount()),
+                    job->bHasLastRun ? platform::FormatDateTime(job->LastRun) : "-",
+                    job->bHasNextRun ? platform::FormatDateTime(job->NextRun) : "Manual",
+                    std::string(StateText(job->State))});
+  }
+  PrintTable(rows);
+  return kExitOk;
+}
+
+int CmdShow(const Context& ctx, Args args) {
+  if (args.size() != 1) return UsageError("show needs one job name", kShowUsage);
+  TSettings settings(SettingsFolderOf(ctx));
+  settings.LoadSettings();
+  const int index = FindJobOrReport(settings, args[0]);
+  if (index < 0) return kExitUsage;
+  const TJobData& data = settings.Jobs[size_t(index)]->Data;
+  PrintLine(QuickInfoPairsCaption(data));
+  if (data.Pairs.empty()) PrintLine("  The basket is empty.");
+  for (const TPairItem& pair : data.Pairs)
+    PrintLine("  " + pair.L_Path + (pair.bSubFLD ? "  [+subfolders]  " : "  [no subfolders]  ") +
+              pair.R_Path);
+  std::fputs(RenderQuickInfo(BuildQuickInfo(data)).c_str(), stdout);
+  return kExitOk;
+}
+
+int CmdAdd(const Context& ctx, Args args) {
+  if (args.empty()) return UsageError("add needs a job name and its folders", kAddUsage);
+  TAddRequest request;
+  if (auto error = ParseAddArgs(args, request)) return BadInput(*error);
+
+  TSettings settings(SettingsFolderOf(ctx));
+  platform::TInstanceLock lock;
+  if (const int status = LockForWriting(settings.Folder(), lock)) return status;
+  settings.LoadSettings();
+  const std::vector<std::string> names = settings.JobNames();
+  if (std::string problem = JobNameProblem(*request.name, names); !problem.empty())
+    return BadInput(problem);
+
+  const platform::TDateTime now = platform::Now();
+  TJob& job = settings.AddJob(now);
+  ApplyAddRequest(request, job.Data, now);
+  if (const int status = SaveOrReport(settings)) return status;
+  PrintLine("Added job '" + job.Data.JobName + "' to " + settings.FilePath());
+  WarnMissingFolders(job.Data);
+  return kExitOk;
+}
+
+int CmdRemove(const Context& ctx, Args args) {
+  if (args.size() != 1) return UsageError("remove needs one job name", kRemoveUsage);
+  TSettings settings(SettingsFolderOf(ctx));
+  platform::TInstanceLock lock;
+  if (const int status = LockForWriting(settings.Folder(), lock)) return status;
+  settings.LoadSettings();
+  const int index = FindJobOrReport(settings, args[0]);
+  if (index < 0) return kExitUsage;
+  const std::string name = settings.Jobs[size_t(index)]->Data.JobName;
+  settings.Jobs.erase(settings.Jobs.begin() + index);
+  if (const int status = SaveOrReport(settings)) return status;
+  PrintLine("Removed job '" + name + "' from " + settings.FilePath());
+  return kExitOk;
 }
 
 }  // namespace twn::cli

@@ -1,0 +1,38 @@
+#include "cli/settings_access.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "model/settings_folder.h"
+
+namespace twn::cli {
+
+std::string SettingsFolderOf(const Context& ctx) {
+  return SettingsFolder(ctx.settings_dir, ctx.exe_path);
+}
+
+void PrintError(std::string_view message) {
+  std::fprintf(stderr, "twn-cli: %.*s\n", int(message.size()), message.data());
+}
+
+int LockForWriting(const std::string& folder, platform::TInstanceLock& lock) {
+  const platform::TError error = lock.Acquire(folder);
+  if (error == 0) return kExitOk;
+  if (error == EWOULDBLOCK) {
+    PrintError("the settings folder '" + folder +
+               "' is in use by another running Twinward; close it and try again");
+    return kExitInUse;
+  }
+  PrintError("cannot use the settings folder '" + folder + "': " + platform::ErrorText(error));
+  return kExitRunErrors;
+}
+
+int SaveOrReport(const TSettings& settings) {
+  const platform::TError error = settings.SaveSettings();
+  if (error == 0) return kExitOk;
+  PrintError("cannot save '" + settings.FilePath() + "': " + platform::ErrorText(error) +
+             "; the file is unchanged");
+  return kExitRunErrors;
+}
+
+}  // namespace twn::cli

@@ -1,0 +1,26 @@
+#pragma once
+// How twn-cli commands reach the settings file: the folder of this invocation, the instance
+// lock a command takes before it may write, and a save that reports its failure.
+#include <string>
+
+#include "cli/commands.h"
+#include "model/settings.h"
+#include "platform/instance_lock.h"
+
+namespace twn::cli {
+
+/// The settings folder chosen for this invocation (--settings, TWN_HOME, ...).
+std::string SettingsFolderOf(const Context& ctx);
+
+/// Takes the folder's instance lock. Returns kExitOk, or prints why not and returns
+/// kExitInUse (another instance holds it) or kExitRunErrors (the folder cannot be used).
+int LockForWriting(const std::string& folder, platform::TInstanceLock& lock);
+
+/// Saves the settings file. Returns kExitOk, or prints the failure and returns kExitRunErrors;
+/// the old file is then unchanged.
+int SaveOrReport(const TSettings& settings);
+
+/// Prints "twn-cli: <message>" to stderr.
+void PrintError(std::string_view message);
+
+}  // namespace twn::cli
