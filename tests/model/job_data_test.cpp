@@ -248,19 +248,5 @@ TEST(JobDataTest, ActionTextsByFieldAndValue) {
   for (const Case& c : cases) EXPECT_EQ(c.expected, ActionText(c.field, c.value)) << c.value;
 }
 
-TEST(JobDataTest, LogSettingPicksTheFieldsOfItsKind) {
-  TJobData d(0);
-  d.LogSummary_bUse = false;
-  d.LogError_bCreateNew = true;
-  d.LogFull_bOverwrite = true;
-  d.LogError_MaxSize = 500;
-  EXPECT_TRUE(d.LogSetting(lkFull).bOverwrite);
-  EXPECT_FALSE(d.LogSetting(lkFull).bCreateNew);
-  EXPECT_FALSE(d.LogSetting(lkSummary).bUse);
-  EXPECT_TRUE(d.LogSetting(lkError).bCreateNew);
-  EXPECT_EQ(500, d.LogSetting(lkError).MaxSize);
-  EXPECT_EQ(1000, d.LogSetting(lkSummary).MaxSize);
-}
-
 }  // namespace
 }  // namespace twn
