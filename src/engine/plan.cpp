@@ -179,7 +179,8 @@ void TScanInfo::PlanEmptyFolders() {
 
 // A root that does not exist is an unplugged drive or a typo, not an emptied folder: its pair
 // keeps its copies and creations but loses every deletion and removal, and the missing root is
-// created when something is to be copied or created below it.
+// created when something is to be copied or created below it. A side given as an empty path
+// gets nothing at all.
 void TScanInfo::GuardMissingRoots() {
   for (TPairRootEntry& root : pair_roots_) root.dropped = 0;
   int32_t root_item = -1;
@@ -191,7 +192,10 @@ void TScanInfo::GuardMissingRoots() {
     TPairRootEntry* root = PairRoot(folders_[folder].pair);
     if (!root || (root->exists[kLeft] && root->exists[kRight])) continue;
     if (!item.is_file && item.root_mark) root_item = i;
-    const uint8_t kept = WithoutRemovals(item.action);
+    uint8_t kept = WithoutRemovals(item.action);
+    for (int missing : {kLeft, kRight})
+      if (!root->exists[missing] && root->length[missing] == 0 && WritesOnto(kept, missing))
+        kept = paNothing;
     if (kept != item.action) root->dropped += 1;
     item.action = kept;
     for (int missing : {kLeft, kRight}) {

@@ -162,9 +162,10 @@ TScanInfo::TFolderCounts TScanInfo::ScanFolder(int32_t pair, int32_t folder, uin
 
 bool TScanInfo::ScanSide(int32_t pair, std::string_view path, int side, bool subfolders,
                          TScanObserver& observer) {
-  const std::string root = platform::IncludeTrailingSeparator(path);
-  // An empty path would name the whole file system; it is treated as a missing folder.
+  // An empty path would name the whole file system: it stays empty, is never listed, and the
+  // plan writes nothing onto it.
   const bool usable = !path.empty();
+  const std::string root = usable ? platform::IncludeTrailingSeparator(path) : std::string();
   const bool exists = usable && platform::DirectoryExists(root);
   const uint32_t root_length = static_cast<uint32_t>(root.size());
   const int32_t first = folders_.Count();
