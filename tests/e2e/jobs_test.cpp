@@ -1,0 +1,212 @@
+// twn-cli list, show, add and remove run as a user runs them, on a settings folder of their own.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/settings.h"
+#include "platform/instance_lock.h"
+#include "support/run_program.h"
+#include "support/test_support.h"
+
+namespace twn {
+namespace {
+
+class JobCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::MakeDirs(dir_ / "left");
+    test::MakeDirs(dir_ / "right");
+  }
+
+  test::TProgramResult Cli(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--settings", Settings()});
+    return test::RunProgram(TWN_CLI_PATH, args, dir_.path());
+  }
+  std::string Settings() const { return dir_ / "settings"; }
+  std::string Ini() const { return dir_ / "settings/TWN.ini"; }
+
+  test::TempDir dir_;
+};
+
+size_t Lines(const std::string& text) {
+  return size_t(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST_F(JobCommands, AddWritesAFileThatReadsBackIdentically) {
+  const auto added = Cli({"add",
+                          "Photos \xc3\xa9t\xc3\xa9",
+                          "--left",
+                          "left",
+                          "--right",
+                          dir_ / "right",
+                          "--left",
+                          "/srv/a b",
+                          "--right",
+                          "/mnt/c",
+                          "--method",
+                          "mirror-lr",
+                          "--no-subfolders",
+                          "--include",
+                          "*.jpg; *.png",
+                          "--exclude",
+                          "~*",
+                          "--exclude-folder",
+                          "cache",
+                          "--exclude-folder",
+                          ".git",
+                          "--every-days",
+                          "3",
+                          "--at",
+                          "6:30",
+                          "--skip-days",
+                          "sat,Sun",
+                          "--not-before",
+                          "2031-04-05"});
+  ASSERT_EQ(added.status, 0) << added.err;
+  EXPECT_NE(added.err.find("'/srv/a b' does not exist"), std::string::npos) << added.err;
+  const std::string written = test::ReadFile(Ini());
+
+  TSettings settings(Settings());
+  settings.LoadSettings();
+  ASSERT_EQ(settings.SaveSettings(), 0);
+  EXPECT_EQ(test::ReadFile(Ini()), written);
+
+  ASSERT_EQ(settings.Jobs.size(), 1u);
+  const TJobData& d = settings.Jobs[0]->Data;
+  EXPECT_EQ(d.Pairs.at(0).L_Path, dir_ / "left") << "relative folders are made absolute";
+  EXPECT_EQ(d.Pairs.at(1).R_Path, "/mnt/c");
+  EXPECT_FALSE(d.Pairs[1].bSubFLD);
+  EXPECT_EQ(d.idxMethod, kMethodMirrorL);
+  EXPECT_EQ(d.idxSingleR, 2) << "the method's preset is applied";
+  EXPECT_TRUE(d.Empty_CopyL);
+  EXPECT_EQ(d.FileFilter.FLT_Include, "*.jpg; *.png");
+  EXPECT_TRUE(d.FileFilter.FLT_bUseExclude);
+  EXPECT_EQ(d.FolderFilter.Patterns(), (std::vector<std::string>{".git", "cache"}));
+  EXPECT_EQ(d.Frequency, kFreqDays);
+  EXPECT_EQ(d.freDays, 3);
+  EXPECT_NEAR(platform::TimePart(d.StartTime), 6.5 / 24, 1e-9);
+  EXPECT_EQ(d.ExcludeDays, kSaturday | kSunday);
+  EXPECT_TRUE(d.bRunBefore);
+  EXPECT_EQ(d.RunBefore, platform::EncodeDateTime(2031, 4, 5));
+  EXPECT_TRUE(d.LogFull_bUse) << "everything else keeps a new job's defaults";
+}
+
+TEST_F(JobCommands, ListShowAndRemove) {
+  ASSERT_EQ(Cli({"add", "Music", "--left", "left", "--right", "right"}).status, 0);
+  ASSERT_EQ(Cli({"add", "Mail", "--left", "left", "--right", "right", "--method", "copy-rl",
+                 "--every-minutes", "30"})
+                .status,
+            0);
+  const auto list = Cli({"list"});
+  ASSERT_EQ(list.status, 0) << list.err;
+  ASSERT_EQ(Lines(list.out), 3u) << list.out;
+  const size_t music = list.out.find("\nMusic ");
+  const size_t mail = list.out.find("\nMail ");
+  ASSERT_NE(music, std::string::npos);
+  EXPECT_LT(music, mail) << "list order";
+  const std::string music_line = list.out.substr(music + 1, mail - music - 1);
+  EXPECT_NE(music_line.find("Update Left and Right (Make Equal)  1  "), std::string::npos);
+  EXPECT_NE(music_line.find("Manual"), std::string::npos) << music_line;
+  EXPECT_NE(music_line.find("nothing"), std::string::npos) << music_line;
+  EXPECT_NE(list.out.find("Copy files from Right to Left"), std::string::npos);
+  EXPECT_NE(list.out.substr(mail).find("waiting"), std::string::npos);
+
+  const auto show = Cli({"show", "MAIL"});
+  ASSERT_EQ(show.status, 0) << show.err;
+  EXPECT_EQ(show.out.substr(0, show.out.find("Job name\n")),
+            "Job contains 1 folder pairs\n  " + (dir_ / "left") + "  [+subfolders]  " +
+                (dir_ / "right") + "\n");
+  EXPECT_NE(show.out.find("\nScheduling\n  Job runs every 30 minutes\n"), std::string::npos)
+      << show.out;
+
+  const auto removed = Cli({"remove", "music"});
+  ASSERT_EQ(removed.status, 0) << removed.err;
+  TSettings settings(Settings());
+  settings.LoadSettings();
+  ASSERT_EQ(settings.Jobs.size(), 1u);
+  EXPECT_EQ(settings.Jobs[0]->Data.JobName, "Mail");
+}
+
+TEST_F(JobCommands, BadInputIsOneLineAndChangesNothing) {
+  ASSERT_EQ(Cli({"add", "Photos", "--left", "left", "--right", "right"}).status, 0);
+  const std::string before = test::ReadFile(Ini());
+  const std::vector<std::string> pair = {"--left", "left", "--right", "right"};
+  const auto with_pair = [&](std::vector<std::string> args) {
+    args.insert(args.begin() + 2, pair.begin(), pair.end());
+    return args;
+  };
+  const struct {
+    std::vector<std::string> args;
+    const char* says;
+  } cases[] = {
+      {{"show", "Nobody"}, "no job named 'Nobody'"},
+      {{"remove", "Nobody"}, "no job named 'Nobody'"},
+      {with_pair({"add", " PHOTOS "}), "unique name"},
+      {with_pair({"add", "a:b"}), "Don't use symbols"},
+      {with_pair({"add", "two\nlines"}), "line break"},
+      {{"add", "x", "--left", "left"}, "missing --right"},
+      {{"add", "x", "--right", "right"}, "missing --left"},
+      {{"add", "x", "--left", "left\r", "--right", "right"}, "line break"},
+      {{"add", "x", "--left", "left", "--right", "right", "--left", "a"}, "each --left"},
+      {with_pair({"add", "x", "--method", "sideways"}), "unknown method 'sideways'"},
+      {with_pair({"add", "x", "--every-minutes", "901"}), "from 1 to 900"},
+      {with_pair({"add", "x", "--every-hours", "0"}), "from 1 to 240"},
+      {with_pair({"add", "x", "--every-days", "366", "--at", "10:00"}), "from 1 to 365"},
+      {with_pair({"add", "x", "--every-minutes", "ten"}), "from 1 to 900"},
+      {with_pair({"add", "x", "--daily", "8:00", "--skip-days", "Mon,Tue,Wed,Thu,Fri,Sat,Sun"}),
+       "You can't exclude all days of week"},
+      {with_pair({"add", "x", "--daily", "24:00"}), "--daily needs a time"},
+      {with_pair({"add", "x", "--every-days", "2"}), "needs --at"},
+      {with_pair({"add", "x", "--daily", "8:00", "--every-hours", "2"}), "only one of"},
+      {with_pair({"add", "x", "--skip-days", "Funday"}), "unknown day 'Funday'"},
+      {with_pair({"add", "x", "--not-before", "2031-02-29"}), "--not-before needs a date"},
+      {with_pair({"add", "x", "--exclude-folder", "a/b"}), "cannot hold"},
+      {with_pair({"add", "x", "--colour", "red"}), "unknown option '--colour'"},
+      {with_pair({"add", "x", "y"}), "unexpected argument 'y'"},
+  };
+  for (const auto& c : cases) {
+    const auto r = Cli(c.args);
+    EXPECT_EQ(r.status, 2) << c.says;
+    EXPECT_EQ(Lines(r.err), 1u) << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    EXPECT_EQ(test::ReadFile(Ini()), before) << c.says;
+  }
+  // A manual job may skip every day: it is never scheduled anyway.
+  EXPECT_EQ(Cli(with_pair({"add", "x", "--skip-days", "Mon,Tue,Wed,Thu,Fri,Sat,Sun"})).status, 0);
+}
+
+TEST_F(JobCommands, SettingsFolderInUse) {
+  ASSERT_EQ(Cli({"add", "Photos", "--left", "left", "--right", "right"}).status, 0);
+  const std::string before = test::ReadFile(Ini());
+  platform::TInstanceLock other_instance;
+  ASSERT_EQ(other_instance.Acquire(Settings()), 0);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"add", "Music", "--left", "left", "--right", "right"},
+        std::vector<std::string>{"remove", "Photos"}}) {
+    const auto r = Cli(args);
+    EXPECT_EQ(r.status, 4) << args[0];
+    EXPECT_NE(r.err.find("in use"), std::string::npos) << r.err;
+    EXPECT_EQ(test::ReadFile(Ini()), before);
+  }
+  EXPECT_EQ(Cli({"list"}).status, 0) << "reading needs no lock";
+
+  other_instance.Release();
+  EXPECT_EQ(Cli({"remove", "Photos"}).status, 0);
+}
+
+TEST_F(JobCommands, FailedSaveIsReported) {
+  // A folder named TWN.ini stands in for any failure to write the file.
+  test::TempDir other;
+  test::MakeDirs(other / "TWN.ini");
+  const auto r = test::RunProgram(
+      TWN_CLI_PATH, {"--settings", other.path(), "add", "x", "--left", "/a", "--right", "/b"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("cannot save"), std::string::npos) << r.err;
+  EXPECT_TRUE(std::filesystem::is_directory(other / "TWN.ini"));
+}
+
+}  // namespace
+}  // namespace twn

@@ -1,0 +1,18 @@
+#pragma once
+// Runs a program of the build (twn-cli) as a user would and collects what it says.
+#include <string>
+#include <vector>
+
+namespace twn::test {
+
+struct TProgramResult {
+  /// Exit status; 128 + signal number when the program was killed.
+  int status = -1;
+  std::string out, err;
+};
+
+/// Runs `program` with `args` in the folder `cwd` (the current one when empty), stdin empty.
+TProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                          const std::string& cwd = {});
+
+}  // namespace twn::test
