@@ -24,6 +24,8 @@ test-asan: deps
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+TSAN_TESTS ?= ^(JobRun|QueueHost|CliRun)\.
+
 test-tsan: deps
 	@cmake -S . -B build-tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTWN_TSAN=ON >/dev/null
 	@cmake --build build-tsan -j $(JOBS)

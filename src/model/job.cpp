@@ -4,6 +4,9 @@
 #include <atomic>
 #include <cmath>
 
+#include "run/job_thread.h"
+#include "run/log_files.h"
+
 namespace twn {
 namespace {
 
@@ -39,6 +42,64 @@ void ResetJobIDs() {
 }
 
 TJob::TJob(int32_t job_id, TDateTime now) : Data(now), JobID(job_id), NextRun(now), LastRun(now) {}
+
+TJob::~TJob() {
+  if (!RunThread) return;
+  RunThread->StopWorker();
+  RunThread->WaitFor();
+}
+
+bool TJob::Start(TRunHost& host, TNotifyWindow window, TRunMode mode) {
+  if (RunThread) return false;
+  const bool compare = mode == rmCompareOnly || mode == rmCompareAndSync;
+  if (compare) {
+    LastRun = platform::Now();
+    bHasLastRun = true;
+  }
+  bChanged = true;
+  State = jsExecuting;
+  RunMode = mode;
+  // A synchronization half adds its lines to those of the comparison before it.
+  if (compare) {
+    FullLog.Clear();
+    SummaryLog.Clear();
+    ErrorLog.Clear();
+    OperationLog.Clear();
+  }
+  auto watcher = std::make_unique<TRunJobThread>(host, window, JobID);
+  auto data = std::make_unique<TJobData>();
+  data->Assign(Data);
+  const TJobThread::TRunShare share{
+      Progress, ScanInfo, {FullLog, SummaryLog, ErrorLog, OperationLog}};
+  watcher->SetWorker(
+      std::make_unique<TJobThread>(host, window, JobID, mode, share, std::move(data)));
+  watcher->Resume();
+  RunThread = std::move(watcher);
+  return true;
+}
+
+void TJob::Stop() {
+  if (RunThread) RunThread->StopWorker();
+}
+
+void TJob::ResetAfterRun() {
+  if (RunThread) RunThread->WaitFor();  // it has posted its last message: a short wait
+  RunThread.reset();
+  State = jsNothing;
+  bChanged = true;
+  bRunFromCommandLine = false;
+}
+
+bool TJob::HadErrors() const {
+  const TJobSafeProgress& p = Progress;
+  return int64_t{p.CreateErrorsLeft} + p.CreateErrorsRight + p.CopyErrorsLeft + p.CopyErrorsRight +
+             p.DeleteErrorsLeft + p.DeleteErrorsRight >
+         0;
+}
+
+void TJob::WriteLogs(TJob& target, const std::string& log_folder) const {
+  WriteRunLogs({FullLog, SummaryLog, ErrorLog}, Data, JobID, log_folder, target.Data);
+}
 
 void TJob::Assign(const TJob& source) {
   bRunFromCommandLine = source.bRunFromCommandLine;

@@ -2,11 +2,19 @@
 // TJob: a job as the program holds it while running — its definition together with its number,
 // list state and schedule. The scheduler relies on ComputeNextRun and UpdateState.
 #include <cstdint>
+#include <memory>
+#include <string>
 
+#include "engine/scan_info.h"
 #include "model/job_data.h"
 #include "platform/time.h"
+#include "run/line_list.h"
+#include "run/progress.h"
+#include "run/run_host.h"
 
 namespace twn {
+
+class TRunJobThread;
 
 enum TJobState : int32_t {
   jsNothing = 0,    // not scheduled and not running
@@ -30,6 +38,9 @@ class TJob {
  public:
   /// A job with the given number; NextRun, LastRun and the definition's dates take `now`.
   explicit TJob(int32_t job_id, platform::TDateTime now = platform::Now());
+  /// A job is destroyed only after its run-finished message; a run still going is stopped and
+  /// waited for, which needs the host to go on serving its synchronized calls.
+  ~TJob();
   // Copies go through Assign, which leaves out the runtime parts on purpose.
   TJob(const TJob&) = delete;
   TJob& operator=(const TJob&) = delete;
@@ -61,7 +72,34 @@ class TJob {
   platform::TDateTime LastRun = 0;
   bool bHasLastRun = false;
 
-  // Run members (threads, line lists, progress record, scan info) and Start/Stop follow here.
+  // --- Runs ------------------------------------------------------------------------------
+  /// Starts a run unless one is going on (then nothing changes and the answer is false). The
+  /// worker gets a private copy of the definition; `window` receives WM_JOBPROGRESS and
+  /// WM_JOBFINISHED through `host` (kNoNotifyWindow: no messages).
+  bool Start(TRunHost& host, TNotifyWindow window, TRunMode mode);
+  /// Asks the worker to stop; returns at once. Does nothing when no worker is left.
+  void Stop();
+  /// A run has been started and not yet reset.
+  bool Running() const { return RunThread != nullptr; }
+  /// After the run-finished message: drops the threads (both have ended by then) and makes the
+  /// job idle again.
+  void ResetAfterRun();
+  /// The last run had errors creating folders, copying or deleting files, on either side.
+  bool HadErrors() const;
+  /// Lines in the operation log.
+  int32_t OperationCount() const { return static_cast<int32_t>(OperationLog.Count()); }
+  /// Writes the finished run's full, summary and error log files into `log_folder` and records
+  /// their paths in `target`'s log history (`target` is this job but for a Visual run's copy).
+  void WriteLogs(TJob& target, const std::string& log_folder) const;
+
+  /// The watcher of the run in progress; it owns the worker until the worker has ended.
+  std::unique_ptr<TRunJobThread> RunThread;
+  TLineList FullLog;
+  TLineList SummaryLog;
+  TLineList ErrorLog;
+  TLineList OperationLog;
+  TJobSafeProgress Progress;
+  TScanInfo ScanInfo;
 
  private:
   void NextIntervalRun(platform::TDateTime now);

@@ -19,7 +19,7 @@ inline constexpr size_t kCopyBufferSize = kCopyBlockSize + 1024;
 class TCopyObserver {
  public:
   virtual ~TCopyObserver() = default;
-  virtual bool StopRequested() const = 0;
+  virtual bool StopRequested() = 0;
   /// Called after each block; the run decides whether its progress is due.
   virtual void ThrottledRefresh() = 0;
 };

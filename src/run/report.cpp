@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/scan_info.h"
 #include "platform/locale.h"
 #include "platform/time.h"
 
@@ -34,6 +35,56 @@ std::string TimeStamp() {
   return platform::FormatDateTime(platform::Now());
 }
 
+TComparisonSummary ComparisonSummaryOf(const TClassCounters& c) {
+  const auto of = [&c](int cls, int side) {
+    return TCountBytes{c.count[cls], static_cast<int64_t>(c.bytes[cls][side])};
+  };
+  TComparisonSummary s;
+  s.newer[kLeft] = of(ccLeftNewer, kLeft);
+  s.newer[kRight] = of(ccLeftOlder, kRight);
+  s.older[kLeft] = of(ccLeftOlder, kLeft);
+  s.older[kRight] = of(ccLeftNewer, kRight);
+  for (int side : {kLeft, kRight}) {
+    s.unequal[side] = of(ccSameTime, side);
+    s.equal[side] = of(ccEqual, side);
+  }
+  s.single[kLeft] = of(ccLeftSingle, kLeft);
+  s.single[kRight] = of(ccRightSingle, kRight);
+  return s;
+}
+
+TPlanSummary PlanSummaryOf(const TPlanCounters& c) {
+  const auto count = [&c](int action) { return c.count[action]; };
+  const auto bytes = [&c](int action, int side) {
+    return static_cast<int64_t>(c.bytes[action][side]);
+  };
+  TPlanSummary s;
+  s.to_copy[kLeft] = {count(paCopyToRight) + count(paOverwriteRight),
+                      bytes(paCopyToRight, kLeft) + bytes(paOverwriteRight, kLeft)};
+  s.to_copy[kRight] = {count(paCopyToLeft) + count(paOverwriteLeft),
+                       bytes(paCopyToLeft, kRight) + bytes(paOverwriteLeft, kRight)};
+  s.to_delete[kLeft] = {count(paDeleteLeft) + count(paDeleteBoth),
+                        bytes(paDeleteLeft, kLeft) + bytes(paDeleteBoth, kLeft)};
+  s.to_delete[kRight] = {count(paDeleteRight) + count(paDeleteBoth),
+                         bytes(paDeleteRight, kRight) + bytes(paDeleteBoth, kRight)};
+  s.overwritten[kLeft] = {count(paOverwriteLeft), bytes(paOverwriteLeft, kLeft)};
+  s.overwritten[kRight] = {count(paOverwriteRight), bytes(paOverwriteRight, kRight)};
+  for (int side : {kLeft, kRight}) {
+    s.to_create[side] = c.folders_to_create[side];
+    s.to_remove[side] = c.folders_to_remove[side];
+  }
+  // What each side gains from copies and loses to deletions and overwrites.
+  s.net_change[kLeft] = {count(paCopyToLeft) - count(paDeleteLeft) - count(paDeleteBoth),
+                         bytes(paCopyToLeft, kRight) + bytes(paOverwriteLeft, kRight) -
+                             bytes(paOverwriteLeft, kLeft) - bytes(paDeleteLeft, kLeft) -
+                             bytes(paDeleteBoth, kLeft)};
+  s.net_change[kRight] = {count(paCopyToRight) - count(paDeleteRight) - count(paDeleteBoth),
+                          bytes(paCopyToRight, kLeft) + bytes(paOverwriteRight, kLeft) -
+                              bytes(paOverwriteRight, kRight) - bytes(paDeleteRight, kRight) -
+                              bytes(paDeleteBoth, kRight)};
+  return s;
+}
+
 std::vector<std::string> HeadLines(std::string_view job_name, std::string_view stamp) {
   return {std::string(kSeparatorLine),
           "TWN job '" + std::string(job_name) + "' started at " + std::string(stamp), ""};
@@ -62,7 +113,7 @@ void AddGroup(std::vector<std::string>& lines, std::string_view title, const TCo
 
 std::vector<std::string> ComparisonLines(const TComparisonSummary& s) {
   TCountBytes total[2];
-  for (int side = 0; side < 2; ++side) {
+  for (int side : {kLeft, kRight}) {
     for (const TCountBytes* g : {s.newer, s.older, s.unequal, s.equal, s.single}) {
       total[side].count += g[side].count;
       total[side].bytes += g[side].bytes;

@@ -9,6 +9,9 @@
 
 namespace twn {
 
+struct TClassCounters;
+struct TPlanCounters;
+
 inline constexpr std::string_view kSeparatorLine =
     "==============================================================";
 
@@ -46,6 +49,10 @@ struct TPlanSummary {
   int64_t to_remove[2] = {};
   TCountBytes net_change[2];  // may be negative
 };
+
+/// The report's view of the scan info's class and plan counters.
+TComparisonSummary ComparisonSummaryOf(const TClassCounters& counters);
+TPlanSummary PlanSummaryOf(const TPlanCounters& counters);
 
 /// Separator, "TWN job '<name>' started at <stamp>", an empty line.
 std::vector<std::string> HeadLines(std::string_view job_name, std::string_view stamp);

@@ -25,13 +25,13 @@ class TStopAfter final : public TCopyObserver {
  public:
   /// Stops at the n-th look at the stop request (1 = the first); 0 = never.
   explicit TStopAfter(int n = 0) : n_(n) {}
-  bool StopRequested() const override { return n_ > 0 && ++looks_ >= n_; }
+  bool StopRequested() override { return n_ > 0 && ++looks_ >= n_; }
   void ThrottledRefresh() override { ++refreshes; }
   int refreshes = 0;
 
  private:
   int n_;
-  mutable int looks_ = 0;
+  int looks_ = 0;
 };
 
 struct stat StatOf(const std::string& path) {

@@ -1,0 +1,400 @@
+#include "run/job_thread.h"
+
+#include <utility>
+
+#include "platform/time.h"
+#include "run/report.h"
+
+namespace twn {
+
+namespace {
+
+std::string ErrorLine(platform::TError error, std::string_view path) {
+  return "   *** " + platform::ErrorText(error) + " *** for '" + std::string(path) + "'";
+}
+
+}  // namespace
+
+TJobThread::TJobThread(TRunHost& host, TNotifyWindow window, int32_t job_id, TRunMode mode,
+                       const TRunShare& share, std::unique_ptr<TJobData> data)
+    : host_(host),
+      window_(window),
+      job_id_(job_id),
+      mode_(mode),
+      progress_(share.progress),
+      scan_(share.scan_info),
+      lists_(share.lists),
+      data_(std::move(data)) {}
+
+TJobThread::~TJobThread() {
+  WaitFor();
+}
+
+void TJobThread::Resume() {
+  if (!thread_.joinable()) thread_ = std::thread([this] { Execute(); });
+}
+
+void TJobThread::WaitFor() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void TJobThread::Execute() {
+  switch (mode_) {
+    case rmCompareOnly:
+      CompareHalf();
+      break;
+    case rmSyncOnly:
+      SyncHalf();
+      break;
+    case rmCompareAndSync:
+      CompareHalf();
+      SyncHalf();  // after a stopped compare half the plan is empty: nothing happens
+      break;
+  }
+  Refresh();
+}
+
+// --- Compare half ---------------------------------------------------------------------------
+
+void TJobThread::CompareHalf() {
+  ToAll(HeadLines(data_->JobName, TimeStamp()));
+  stage_ = rsStarting;
+  scan_.SetTerminated(false);
+  scan_.Setup(*data_);
+  Full("*** Scanning folders ***");
+  stage_ = rsScanning;
+  Refresh();
+  last_refresh_tick_ = platform::TickCount();
+  counters_.ResetScan();
+  if (!scan_.ScanPairs(data_->Pairs, *this)) {
+    TerminationBlock();
+    return;
+  }
+  WriteScanSummary();
+  if (StopRequested()) {
+    TerminationBlock();
+    return;
+  }
+  Full("");
+  Refresh();
+}
+
+void TJobThread::WriteScanSummary() {
+  // A pair with a missing root lost its deletions on the other side; say so once per pair.
+  for (int32_t pair = 0; pair < scan_.PairCount(); ++pair) {
+    if (const std::string line = scan_.MissingRootLine(pair); !line.empty()) FullAndError(line);
+  }
+  Full("");
+  Full(ComparisonLines(ComparisonSummaryOf(scan_.ClassCounters())));
+  Full(PlanLines(PlanSummaryOf(scan_.PlanCounters())));
+}
+
+void TJobThread::TerminationBlock() {
+  stage_ = rsTerminated;
+  scan_.SetTerminated(true);
+  scan_.Clear();  // no plan survives a stopped run
+  ToAll(TerminationLines(data_->JobName, TimeStamp()));
+}
+
+// --- Synchronization half -------------------------------------------------------------------
+
+void TJobThread::SyncHalf() {
+  counters_.ResetExecution();
+  if (scan_.Plan().Count() == 0) return;
+  if (!RunStage("*** Creating New Folders ***", rsCreatingFolders, &TJobThread::CreateFolders))
+    return;
+  Full(ResultBlockLines(TResultBlock::kCreated, counters_));
+  Full("");
+  if (!RunStage("*** Copying Files ***", rsCopying, &TJobThread::CopyFiles)) return;
+  Full(ResultBlockLines(TResultBlock::kCopied, counters_));
+  Full("");
+  if (!RunStage("*** Deleting Files ***", rsDeleting, &TJobThread::DeleteFiles)) return;
+  Full(ResultBlockLines(TResultBlock::kDeleted, counters_));
+  FullAndError("");
+  if (!RunStage("*** Removing Folders ***", rsRemovingFolders, &TJobThread::RemoveFolders)) return;
+  Full(ResultBlockLines(TResultBlock::kRemoved, counters_));
+  Full("");
+  ToAll(ResultsLines(counters_, TimeStamp()));
+  stage_ = rsCompleted;
+}
+
+bool TJobThread::RunStage(std::string_view title, TRunStage stage, void (TJobThread::*body)()) {
+  Full(title);
+  stage_ = stage;
+  if (stage != rsRemovingFolders) Refresh();
+  (this->*body)();
+  if (!StopRequested()) return true;
+  TerminationBlock();
+  return false;
+}
+
+void TJobThread::CreateFolders() {
+  const TItemList plan = scan_.Plan();
+  bool handled = false;
+  for (int32_t i = 0; i < plan.Count(); ++i) {
+    const int action = plan.Action(i);
+    const int side = (action == paCreateLeft || action == paRemoveRightCreateLeft)    ? kLeft
+                     : (action == paCreateRight || action == paRemoveLeftCreateRight) ? kRight
+                                                                                      : -1;
+    if (side < 0) continue;
+    const std::string path = plan.FolderPath(i, side).path;
+    if (path.empty()) continue;
+    handled = true;
+    const TForceResult r = ForceFolders(path);
+    if (r.ok) {
+      ++counters_.FoldersCreated[side];
+      OperationOk("Ok Folder creating: '" + path);
+    } else {
+      ++counters_.CreateErrors[side];
+      // The folder is named too, so the full and error logs say which one failed.
+      FullAndError(TimeStamp() + " - error Folder creating: " + platform::ErrorText(r.error) +
+                   ": '" + path);
+      lists_.OperationLog.Add("error Folder creating: '" + path);
+    }
+    ThrottledRefresh();
+  }
+  if (!handled) Full("  No Folders to Create");
+}
+
+void TJobThread::CopyFiles() {
+  std::vector<char> buffer(kCopyBufferSize);
+  const TItemList plan = scan_.Plan();
+  bool handled = false;
+  for (int32_t i = 0; i < plan.Count(); ++i) {
+    const int action = plan.Action(i);
+    const int side = (action == paCopyToRight || action == paOverwriteRight) ? kLeft
+                     : (action == paCopyToLeft || action == paOverwriteLeft) ? kRight
+                                                                             : -1;
+    if (side < 0 || plan.Index(i, side) < 0) continue;
+    const std::string source = plan.FilePath(i, side).path;
+    const std::string target = plan.FilePath(i, 1 - side).path;
+    if (source.empty() || target.empty()) continue;
+    handled = true;
+    int64_t bytes = plan.FileSize(i, side);
+    const TCopyOutcome r = CopyOneFile(source, target, buffer, bytes, counters_.BytesDone, *this);
+    if (r.stopped) break;  // nothing is written for an abandoned copy
+    const std::string what = "'" + source + "' -> '" + target;
+    if (r.error == 0) {
+      ++counters_.FilesCopied[side];
+      counters_.BytesCopied[side] += bytes;
+      OperationOk("Ok Copying: '" + source + "' (" + GroupedNumber(bytes) + " bytes) -> '" +
+                  target);
+    } else {
+      ++counters_.CopyErrors[side];
+      OperationFailed("error Copying: " + what, ErrorLine(r.error, r.on_source ? source : target));
+    }
+    if (StopRequested()) break;
+  }
+  if (!handled) Full("  No Files to Copy");
+}
+
+void TJobThread::DeleteFiles() {
+  const TItemList plan = scan_.Plan();
+  bool handled = false;
+  for (int32_t i = 0; i < plan.Count(); ++i) {
+    const int action = plan.Action(i);
+    if (action < paDeleteLeft || action > paDeleteBoth) continue;
+    for (int side : {kLeft, kRight}) {
+      const bool wanted = action == paDeleteBoth || (action == paDeleteLeft) == (side == kLeft);
+      if (!wanted || plan.Index(i, side) < 0) continue;
+      const std::string path = plan.FilePath(i, side).path;
+      if (path.empty()) continue;
+      handled = true;
+      int64_t size = 0;
+      if (const platform::TError e = DeleteOneFile(path, size); e == 0) {
+        ++counters_.FilesDeleted[side];
+        counters_.BytesDeleted[side] += size;
+        OperationOk("Ok Deleting: '" + path);
+      } else {
+        ++counters_.DeleteErrors[side];
+        FullAndError(TimeStamp() + " - error Deleting: " + path);
+        FullAndError(ErrorLine(e, path));
+        lists_.OperationLog.Add("error Deleting: '" + path);
+      }
+    }
+    ThrottledRefresh();
+    if (StopRequested()) break;
+  }
+  if (!handled) Full("  No Files to Delete");
+}
+
+void TJobThread::RemoveFolders() {
+  const TItemList plan = scan_.Plan();
+  bool handled = false;
+  // Backwards, so that subfolders, listed after their folder, go first.
+  for (int32_t i = plan.Count() - 1; i >= 0; --i) {
+    const int action = plan.Action(i);
+    const bool left =
+        action == paRemoveLeft || action == paRemoveBoth || action == paRemoveLeftCreateRight;
+    const bool right =
+        action == paRemoveRight || action == paRemoveBoth || action == paRemoveRightCreateLeft;
+    for (int side : {kLeft, kRight}) {
+      if (!(side == kLeft ? left : right)) continue;
+      const std::string path = plan.FolderPath(i, side).path;
+      if (path.empty()) continue;
+      handled = true;
+      if (const platform::TError e = RemoveOneFolder(path); e == 0) {
+        ++counters_.FoldersRemoved[side];
+        OperationOk("Ok Folder removing: '" + path);
+      } else {
+        ++counters_.RemoveErrors[side];
+        FullAndError(TimeStamp() + " - error Folder removing: " + platform::ErrorText(e) + ": '" +
+                     path);
+        lists_.OperationLog.Add("error Folder removing: '" + path);
+      }
+      ThrottledRefresh();
+    }
+  }
+  if (!handled) Full("  No Folders to Remove");
+}
+
+// --- Progress -------------------------------------------------------------------------------
+
+void TJobThread::Refresh() {
+  host_.Synchronize([this] { FillProgress(progress_); });
+  if (window_ != kNoNotifyWindow) host_.PostMessage(window_, WM_JOBPROGRESS, job_id_);
+}
+
+void TJobThread::ThrottledRefresh() {
+  const uint32_t now = platform::TickCount();
+  if (now - last_refresh_tick_ <= kRefreshInterval) return;
+  last_refresh_tick_ = now;
+  Refresh();
+}
+
+void TJobThread::ScanProgress(const TScanCounters& counters) {
+  for (int side : {kLeft, kRight}) {
+    counters_.FoldersScanned[side] = static_cast<int32_t>(counters.folders_scanned[side]);
+    counters_.FilesFound[side] = static_cast<int32_t>(counters.files_found[side]);
+  }
+  ThrottledRefresh();
+}
+
+void TJobThread::ScanFinished(const TScanCounters& counters) {
+  ScanProgress(counters);
+  Refresh();
+}
+
+void TJobThread::FillProgress(TJobSafeProgress& p) const {
+  const TRunCounters& c = counters_;
+  const TPlanCounters& plan = scan_.PlanCounters();
+  const auto count = [&plan](int action) { return plan.count[action]; };
+  const auto bytes = [&plan](int action, int side) { return int64_t(plan.bytes[action][side]); };
+  const int64_t bytes_to_copy = bytes(paCopyToRight, kLeft) + bytes(paCopyToLeft, kRight) +
+                                bytes(paOverwriteLeft, kRight) + bytes(paOverwriteRight, kLeft);
+  p.Stage = stage_;
+  p.FoldersScannedLeft = c.FoldersScanned[kLeft];
+  p.FoldersScannedRight = c.FoldersScanned[kRight];
+  p.FoldersTotal = scan_.FolderCount();
+  p.FilesTotal = scan_.FileCount();
+  p.FilesFoundLeft = c.FilesFound[kLeft];
+  p.FilesFoundRight = c.FilesFound[kRight];
+  p.FoldersToCreate = int32_t(plan.folders_to_create[kLeft] + plan.folders_to_create[kRight]);
+  p.FoldersCreatedLeft = c.FoldersCreated[kLeft];
+  p.FoldersCreatedRight = c.FoldersCreated[kRight];
+  p.CreateErrorsLeft = c.CreateErrors[kLeft];
+  p.CreateErrorsRight = c.CreateErrors[kRight];
+  p.FoldersToRemove = int32_t(plan.folders_to_remove[kLeft] + plan.folders_to_remove[kRight]);
+  p.FoldersRemovedLeft = c.FoldersRemoved[kLeft];
+  p.FoldersRemovedRight = c.FoldersRemoved[kRight];
+  p.RemoveErrorsLeft = c.RemoveErrors[kLeft];
+  p.RemoveErrorsRight = c.RemoveErrors[kRight];
+  p.FilesToCopy = int32_t(count(paCopyToRight) + count(paCopyToLeft) + count(paOverwriteLeft) +
+                          count(paOverwriteRight));
+  p.KbToCopy = Low32(bytes_to_copy >> 10);
+  p.KbCopied = Low32(c.BytesDone >> 10);
+  p.FilesCopiedLeft = c.FilesCopied[kLeft];
+  p.FilesCopiedRight = c.FilesCopied[kRight];
+  p.BytesCopiedLeftHigh = High32(c.BytesCopied[kLeft]);
+  p.BytesCopiedLeftLow = Low32(c.BytesCopied[kLeft]);
+  p.BytesCopiedRightHigh = High32(c.BytesCopied[kRight]);
+  p.BytesCopiedRightLow = Low32(c.BytesCopied[kRight]);
+  p.CopyErrorsLeft = c.CopyErrors[kLeft];
+  p.CopyErrorsRight = c.CopyErrors[kRight];
+  p.FilesToDelete = int32_t(count(paDeleteLeft) + count(paDeleteRight) + 2 * count(paDeleteBoth));
+  p.FilesDeletedLeft = c.FilesDeleted[kLeft];
+  p.FilesDeletedRight = c.FilesDeleted[kRight];
+  p.BytesDeletedLeftHigh = High32(c.BytesDeleted[kLeft]);
+  p.BytesDeletedLeftLow = Low32(c.BytesDeleted[kLeft]);
+  p.BytesDeletedRightHigh = High32(c.BytesDeleted[kRight]);
+  p.BytesDeletedRightLow = Low32(c.BytesDeleted[kRight]);
+  p.DeleteErrorsLeft = c.DeleteErrors[kLeft];
+  p.DeleteErrorsRight = c.DeleteErrors[kRight];
+}
+
+// --- Report lines ---------------------------------------------------------------------------
+
+void TJobThread::Full(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) lists_.FullLog.Add(line);
+}
+
+void TJobThread::FullAndError(std::string_view line) {
+  lists_.FullLog.Add(line);
+  lists_.ErrorLog.Add(line);
+}
+
+void TJobThread::ToAll(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    lists_.FullLog.Add(line);
+    lists_.SummaryLog.Add(line);
+    lists_.ErrorLog.Add(line);
+  }
+}
+
+void TJobThread::OperationOk(std::string_view text) {
+  Full(TimeStamp() + " - " + std::string(text));
+  lists_.OperationLog.Add(text);
+}
+
+void TJobThread::OperationFailed(std::string_view text, std::string_view error_line) {
+  FullAndError(TimeStamp() + " - " + std::string(text));
+  FullAndError(error_line);
+  lists_.OperationLog.Add(text);
+}
+
+// --- Watcher --------------------------------------------------------------------------------
+
+TRunJobThread::TRunJobThread(TRunHost& host, TNotifyWindow window, int32_t job_id)
+    : host_(host), window_(window), job_id_(job_id) {}
+
+TRunJobThread::~TRunJobThread() {
+  WaitFor();
+}
+
+void TRunJobThread::SetWorker(std::unique_ptr<TJobThread> worker) {
+  std::lock_guard lock(worker_mutex_);
+  worker_ = std::move(worker);
+}
+
+void TRunJobThread::Resume() {
+  if (!thread_.joinable()) thread_ = std::thread([this] { Execute(); });
+}
+
+void TRunJobThread::StopWorker() {
+  std::lock_guard lock(worker_mutex_);
+  if (worker_) worker_->Terminate();
+}
+
+void TRunJobThread::WaitFor() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void TRunJobThread::Execute() {
+  TJobThread* worker = nullptr;
+  {
+    std::lock_guard lock(worker_mutex_);
+    worker = worker_.get();
+  }
+  if (worker) {
+    worker->Resume();
+    worker->WaitFor();
+  }
+  {
+    std::lock_guard lock(worker_mutex_);
+    worker_.reset();
+  }
+  if (window_ != kNoNotifyWindow) host_.PostMessage(window_, WM_JOBFINISHED, job_id_);
+  finished_.store(true, std::memory_order_release);
+}
+
+}  // namespace twn

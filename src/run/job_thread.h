@@ -1,0 +1,132 @@
+#pragma once
+// The two threads of a run. The worker (TJobThread) scans, compares and plans, carries the plan
+// out stage by stage and writes the report into the job's line lists; the watcher
+// (TRunJobThread) starts the worker, waits for its end, destroys it and posts WM_JOBFINISHED.
+//
+// The worker shares with the main thread only the line lists (each under its own lock), the
+// stop flag (atomic) and the progress record, which it fills through the host's synchronized
+// call while it waits. The scan info is the worker's alone while the run goes on.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "engine/scan_info.h"
+#include "model/job.h"
+#include "run/file_ops.h"
+#include "run/line_list.h"
+#include "run/progress.h"
+#include "run/run_host.h"
+
+namespace twn {
+
+/// Progress refreshes inside the loops come at most this often (milliseconds).
+inline constexpr uint32_t kRefreshInterval = 100;
+
+class TJobThread final : private TScanObserver, private TCopyObserver {
+ public:
+  /// What the job lends a run: everything but `data`, the worker's private copy of the job's
+  /// definition, stays the job's and must outlive the worker.
+  struct TRunShare {
+    TJobSafeProgress& progress;
+    TScanInfo& scan_info;
+    TReportLists lists;
+  };
+
+  TJobThread(TRunHost& host, TNotifyWindow window, int32_t job_id, TRunMode mode,
+             const TRunShare& share, std::unique_ptr<TJobData> data);
+  /// Waits for the thread if it was started.
+  ~TJobThread();
+  TJobThread(const TJobThread&) = delete;
+  TJobThread& operator=(const TJobThread&) = delete;
+
+  /// Starts the thread (a worker is created suspended).
+  void Resume();
+  /// Waits until the thread has ended.
+  void WaitFor();
+  /// The stop request: noticed between folders, plan entries and copy blocks.
+  void Terminate() { terminated_.store(true, std::memory_order_relaxed); }
+
+ private:
+  void Execute();
+  void CompareHalf();
+  void SyncHalf();
+  /// Runs one stage after its title line; false when a stop ended the run there.
+  bool RunStage(std::string_view title, TRunStage stage, void (TJobThread::*body)());
+  void CreateFolders();
+  void CopyFiles();
+  void DeleteFiles();
+  void RemoveFolders();
+  void TerminationBlock();
+  void WriteScanSummary();
+
+  // Progress.
+  void Refresh();
+  void ThrottledRefresh() override;
+  void FillProgress(TJobSafeProgress& p) const;
+  bool StopRequested() override { return terminated_.load(std::memory_order_relaxed); }
+  void ScanProgress(const TScanCounters& counters) override;
+  void ScanFinished(const TScanCounters& counters) override;
+  void AddFullLogLine(std::string_view line) override { Full(line); }
+
+  // Report lines.
+  void Full(std::string_view line) { lists_.FullLog.Add(line); }
+  void Full(const std::vector<std::string>& lines);
+  void FullAndError(std::string_view line);
+  void ToAll(const std::vector<std::string>& lines);  // full, summary and error
+  void OperationOk(std::string_view text);
+  void OperationFailed(std::string_view text, std::string_view operation_text);
+
+  TRunHost& host_;
+  const TNotifyWindow window_;
+  const int32_t job_id_;
+  const TRunMode mode_;
+  TJobSafeProgress& progress_;
+  TScanInfo& scan_;
+  TReportLists lists_;
+  std::unique_ptr<TJobData> data_;
+
+  std::atomic<bool> terminated_{false};
+  TRunStage stage_ = rsStarting;
+  uint32_t last_refresh_tick_ = 0;
+  TRunCounters counters_;
+  std::thread thread_;
+};
+
+/// The watcher of a run. Its thread ends right after posting WM_JOBFINISHED; the job that owns
+/// it joins it when it handles that message.
+class TRunJobThread {
+ public:
+  TRunJobThread(TRunHost& host, TNotifyWindow window, int32_t job_id);
+  ~TRunJobThread();
+  TRunJobThread(const TRunJobThread&) = delete;
+  TRunJobThread& operator=(const TRunJobThread&) = delete;
+
+  void SetWorker(std::unique_ptr<TJobThread> worker);
+  /// Starts the watcher, which starts the worker.
+  void Resume();
+  /// Asks the worker to stop if it is still there; after it has ended this does nothing, so a
+  /// late stop never reaches a destroyed worker.
+  void StopWorker();
+  /// Waits until the watcher has ended (it has then posted its message).
+  void WaitFor();
+  /// The worker has ended and is gone; the message, if any, is posted.
+  bool Finished() const { return finished_.load(std::memory_order_acquire); }
+
+ private:
+  void Execute();
+
+  TRunHost& host_;
+  const TNotifyWindow window_;
+  const int32_t job_id_;
+  std::mutex worker_mutex_;
+  std::unique_ptr<TJobThread> worker_;
+  std::atomic<bool> finished_{false};
+  std::thread thread_;
+};
+
+}  // namespace twn
