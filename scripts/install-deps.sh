@@ -4,7 +4,7 @@
 set -euo pipefail
 
 profile=${1:-build}
-pkgs=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev tzdata locales)
+pkgs=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev tzdata locales rsync)
 case "$profile" in
   build) ;;
   bench) pkgs+=(libbenchmark-dev rsync) ;;
