@@ -1,17 +1,130 @@
+// twn-cli compare and run: one job's comparison with a plan preview, or its whole run.
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
+#include <string>
 
 #include "cli/commands.h"
+#include "cli/run_session.h"
+#include "cli/settings_access.h"
+#include "model/settings.h"
+#include "run/report.h"
 
 namespace twn::cli {
+namespace {
 
-int CmdCompare(const Context&, Args) {
-  std::fprintf(stderr, "twn-cli: 'compare' is not available yet\n");
-  return kExitUsage;
+constexpr std::string_view kCompareUsage = "twn-cli compare JOB";
+constexpr std::string_view kRunUsage = "twn-cli run JOB";
+
+void PrintLines(const TLineList& list) {
+  list.WithLines([](const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+      std::fwrite(line.data(), 1, line.size(), stdout);
+      std::fputc('\n', stdout);
+    }
+  });
 }
 
-int CmdRun(const Context&, Args) {
-  std::fprintf(stderr, "twn-cli: 'run' is not available yet\n");
-  return kExitUsage;
+std::string_view ActionText(int action) {
+  static constexpr std::string_view kTexts[kActionCount] = {
+      "folder",  // listed for the files planned in it
+      "delete left",
+      "delete right",
+      "delete both",
+      "copy to right",
+      "copy to left",
+      "overwrite left",
+      "overwrite right",
+      "remove left folder",
+      "remove right folder",
+      "remove both folders",
+      "create left folder",
+      "create right folder",
+      "create right, remove left",
+      "create left, remove right",
+  };
+  return action >= 0 && action < kActionCount ? kTexts[action] : "?";
+}
+
+// The size that matters for an entry: a copy's source, a deleted file; none for folders.
+std::string EntrySize(const TItemList& plan, int32_t i) {
+  if (!plan.IsFile(i)) return "";
+  const int action = plan.Action(i);
+  const int side = (action == paCopyToLeft || action == paOverwriteLeft ||
+                    action == paDeleteRight || plan.Index(i, kLeft) < 0)
+                       ? kRight
+                       : kLeft;
+  return GroupedNumber(plan.FileSize(i, side));
+}
+
+// A side's path when the entry has something there or the action puts something there.
+std::string EntryPath(const TItemList& plan, int32_t i, int side) {
+  const int action = plan.Action(i);
+  const bool written = side == kLeft ? (action == paCopyToLeft || action == paCreateLeft ||
+                                        action == paRemoveRightCreateLeft)
+                                     : (action == paCopyToRight || action == paCreateRight ||
+                                        action == paRemoveLeftCreateRight);
+  if (plan.Index(i, side) < 0 && !written) return "-";
+  return plan.IsFile(i) ? plan.FilePath(i, side).path : plan.FolderPath(i, side).path;
+}
+
+/// One tab-separated line per plan entry: action, left path, right path, size.
+void PrintPlanPreview(const TScanInfo& scan) {
+  const TItemList plan = scan.Plan();
+  std::printf("*** Plan preview ***\n");
+  if (plan.Count() == 0) std::printf("  Nothing to do\n");
+  for (int32_t i = 0; i < plan.Count(); ++i) {
+    std::printf("%s\t%s\t%s\t%s\n", std::string(ActionText(plan.Action(i))).c_str(),
+                EntryPath(plan, i, kLeft).c_str(), EntryPath(plan, i, kRight).c_str(),
+                EntrySize(plan, i).c_str());
+  }
+}
+
+int FindJobOrReport(const TSettings& settings, std::string_view name) {
+  const int index = settings.FindJob(name);
+  if (index < 0) PrintError("no job named '" + std::string(name) + "' in " + settings.FilePath());
+  return index;
+}
+
+bool ProgressWanted() {
+  return ::isatty(STDERR_FILENO) == 1;
+}
+
+}  // namespace
+
+int CmdCompare(const Context& ctx, Args args) {
+  if (args.size() != 1) return UsageError("compare needs one job name", kCompareUsage);
+  TSettings settings(SettingsFolderOf(ctx));
+  settings.LoadSettings();
+  const int index = FindJobOrReport(settings, args[0]);
+  if (index < 0) return kExitUsage;
+  TJob& job = *settings.Jobs[size_t(index)];
+  const TRunEnd end = RunToEnd(job, rmCompareOnly, ProgressWanted());
+  PrintLines(job.FullLog);
+  if (end == TRunEnd::kStopped) return kExitStopped;
+  PrintPlanPreview(job.ScanInfo);
+  return kExitOk;
+}
+
+int CmdRun(const Context& ctx, Args args) {
+  if (args.size() != 1) return UsageError("run needs one job name", kRunUsage);
+  // A file beyond the size limit is then an error line of the run, not the end of the program.
+  std::signal(SIGXFSZ, SIG_IGN);
+  TSettings settings(SettingsFolderOf(ctx));
+  // Held for the whole run, so that nobody else changes the file the run saves at its end.
+  platform::TInstanceLock lock;
+  if (const int status = LockForWriting(settings.Folder(), lock)) return status;
+  settings.LoadSettings();
+  const int index = FindJobOrReport(settings, args[0]);
+  if (index < 0) return kExitUsage;
+  TJob& job = *settings.Jobs[size_t(index)];
+  const TRunEnd end = RunToEnd(job, rmCompareAndSync, ProgressWanted());
+  job.WriteLogs(job, settings.MainLogFolder);
+  PrintLines(job.SummaryLog);
+  const int saved = SaveOrReport(settings);
+  if (end == TRunEnd::kStopped) return kExitStopped;
+  return job.HadErrors() || saved != kExitOk ? kExitRunErrors : kExitOk;
 }
 
 }  // namespace twn::cli

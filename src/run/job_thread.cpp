@@ -91,8 +91,8 @@ void TJobThread::WriteScanSummary() {
 
 void TJobThread::TerminationBlock() {
   stage_ = rsTerminated;
-  scan_.SetTerminated(true);
   scan_.Clear();  // no plan survives a stopped run
+  scan_.SetTerminated(true);
   ToAll(TerminationLines(data_->JobName, TimeStamp()));
 }
 

@@ -1,0 +1,38 @@
+#pragma once
+// One job run from the command line: the queue host served on the main thread, SIGINT and
+// SIGTERM turned into a stop request, and a progress bar on a terminal.
+#include <csignal>
+#include <string>
+
+#include "model/job.h"
+#include "run/progress.h"
+#include "run/queue_host.h"
+
+namespace twn::cli {
+
+/// While it lives, SIGINT and SIGTERM only raise a flag (the first one asks the run to stop;
+/// the run then ends on its own with the termination block). The old handlers come back after.
+class TStopSignals {
+ public:
+  TStopSignals();
+  ~TStopSignals();
+  TStopSignals(const TStopSignals&) = delete;
+  TStopSignals& operator=(const TStopSignals&) = delete;
+  bool Raised() const;
+
+ private:
+  struct sigaction old_int_ {};
+  struct sigaction old_term_ {};
+};
+
+/// "[#####.....]  45%  Copying  files 12/345  KiB 1024/20480": the bar's text for a record.
+std::string ProgressBarText(const TJobSafeProgress& progress);
+
+enum class TRunEnd { kCompleted, kStopped };
+
+/// Starts `job` in `mode` and serves it to its end on this thread; a stop signal asks the
+/// worker to stop. With `show_progress` the bar is redrawn on stderr at most every 100 ms.
+/// The job is reset after its run.
+TRunEnd RunToEnd(TJob& job, TRunMode mode, bool show_progress);
+
+}  // namespace twn::cli

@@ -1,0 +1,33 @@
+#pragma once
+// A program of the build started in the background, so that a test can act while it runs
+// (send it a signal) and then collect what it said.
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+#include "support/run_program.h"
+#include "support/test_support.h"
+
+namespace twn::test {
+
+class TBackgroundProgram {
+ public:
+  /// Starts `program` with `args`, stdin empty, stdout and stderr captured.
+  TBackgroundProgram(const std::string& program, const std::vector<std::string>& args);
+  /// Kills the program if it was not waited for.
+  ~TBackgroundProgram();
+  TBackgroundProgram(const TBackgroundProgram&) = delete;
+  TBackgroundProgram& operator=(const TBackgroundProgram&) = delete;
+
+  bool Started() const { return pid_ > 0; }
+  void Signal(int signal) const;
+  /// Waits for the end; status as RunProgram gives it.
+  TProgramResult Wait();
+
+ private:
+  TempDir capture_;
+  pid_t pid_ = -1;
+};
+
+}  // namespace twn::test
