@@ -51,23 +51,56 @@ std::string_view UpToZero(std::string_view s) {
   return zero == std::string_view::npos ? s : s.substr(0, zero);
 }
 
-// Compares an asked name, folded to upper case on the fly, with a stored upper-case name.
-int CompareFolded(std::string_view asked, std::string_view stored) {
-  const size_t n = std::min(asked.size(), stored.size());
-  for (size_t i = 0; i < n; ++i) {
-    const auto a = static_cast<unsigned char>(platform::UpCase(asked[i]));
-    const auto b = static_cast<unsigned char>(stored[i]);
-    if (a != b) return a < b ? -1 : 1;
+// An asked name folded to upper case once, to be compared with the stored upper-case names.
+class TFoldedName {
+ public:
+  explicit TFoldedName(std::string_view name) {
+    char* out = name.size() <= sizeof short_ ? short_ : (long_.resize(name.size()), long_.data());
+    for (size_t i = 0; i < name.size(); ++i) out[i] = platform::UpCase(name[i]);
+    view_ = std::string_view(out, name.size());
   }
-  return asked.size() < stored.size() ? -1 : (asked.size() > stored.size() ? 1 : 0);
-}
+  TFoldedName(const TFoldedName&) = delete;
+  TFoldedName& operator=(const TFoldedName&) = delete;
+  std::string_view View() const { return view_; }
+
+ private:
+  char short_[128];
+  std::string long_;
+  std::string_view view_;
+};
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// Byte-wise, unsigned, a prefix first. Names are short: an inline loop beats a memcmp call.
+int CompareNames(std::string_view a, std::string_view b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    if (a[i] != b[i])
+      return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+// The bytes the parser acts on; every other byte only goes into the text.
+constexpr std::array<bool, 256> kSpecial = [] {
+  std::array<bool, 256> table{};
+  for (unsigned char c : std::string_view("[]=\r\n/")) table[c] = true;
+  return table;
+}();
+
 bool IsSpecial(char c) {
-  return c == '[' || c == ']' || c == '=' || c == '\r' || c == '\n' || c == '/';
+  return kSpecial[static_cast<unsigned char>(c)];
+}
+
+// Appends a string and its zero byte to a pool; returns its offset.
+uint32_t AddToPool(std::vector<char>& pool, std::string_view s) {
+  const auto offset = static_cast<uint32_t>(pool.size());
+  Grow(pool, pool.size() + s.size() + 1, kPoolStep);
+  pool.insert(pool.end(), s.begin(), s.end());
+  pool.push_back('\0');
+  return offset;
 }
 
 std::optional<int32_t> ParseInteger(std::string_view t) {
@@ -253,50 +286,34 @@ int TKelIni::LoadFromFile(const std::string& path) {
     if (n <= 0) break;
     if (text_.size() + kChunk > text_.capacity()) Grow(text_, text_.size() + kChunk, kTextStep);
   }
-  Parse(text_);
+  Parse(text_, false);
   PrepareForLookup();
   return 0;
 }
 
-void TKelIni::LoadFromText(std::string_view bytes) {
+void TKelIni::LoadFromText(std::string_view bytes, bool byte_by_byte) {
   Reset();
-  Parse(bytes);
+  Parse(bytes, byte_by_byte);
   PrepareForLookup();
 }
 
-uint32_t TKelIni::AddName(std::string_view name) {
-  name = UpToZero(name);
-  const auto offset = static_cast<uint32_t>(names_.size());
-  Grow(names_, names_.size() + name.size() + 1, kPoolStep);
-  names_.insert(names_.end(), name.begin(), name.end());
-  names_.push_back('\0');
-  return offset;
-}
-
-uint32_t TKelIni::AddValue(std::string_view value) {
-  value = UpToZero(value);
-  const auto offset = static_cast<uint32_t>(values_.size());
-  Grow(values_, values_.size() + value.size() + 1, kPoolStep);
-  values_.insert(values_.end(), value.begin(), value.end());
-  values_.push_back('\0');
-  return offset;
-}
-
 int TKelIni::AddSection(std::string_view name) {
-  const uint32_t offset = AddName(name);
+  name = UpToZero(name);
   const auto index = static_cast<uint32_t>(sections_.size());
   Grow(sections_, sections_.size() + 1, kTableStep);
-  sections_.push_back({offset, static_cast<uint32_t>(UpToZero(name).size()), index, kNoKey, 0});
+  sections_.push_back(
+      {AddToPool(names_, name), static_cast<uint32_t>(name.size()), index, kNoKey, 0});
   return int(index);
 }
 
 void TKelIni::WriteString(int section, std::string_view key, std::string_view value) {
   if (section < 0 || section >= SectionCount()) return;
-  const uint32_t name_offset = AddName(key);
-  const uint32_t value_offset = AddValue(value);
+  key = UpToZero(key);
+  value = UpToZero(value);
   Grow(keys_, keys_.size() + 1, kTableStep);
-  keys_.push_back({name_offset, static_cast<uint32_t>(UpToZero(key).size()), value_offset,
-                   static_cast<uint32_t>(UpToZero(value).size()), static_cast<uint32_t>(section)});
+  keys_.push_back({AddToPool(names_, key), static_cast<uint32_t>(key.size()),
+                   AddToPool(values_, value), static_cast<uint32_t>(value.size()),
+                   static_cast<uint32_t>(section)});
 }
 
 void TKelIni::WriteInteger(int section, std::string_view key, int32_t value) {
@@ -307,13 +324,49 @@ void TKelIni::WriteFloat(int section, std::string_view key, double value) {
   WriteString(section, key, FloatToText(value));
 }
 
-void TKelIni::Parse(std::string_view bytes) {
-  // Two scratch buffers reused for every line: parsing allocates nothing per key.
+// The parser's state between lines: the current section and two scratch buffers reused for
+// every line, so that parsing allocates nothing per key.
+struct TKelIni::TParseState {
   std::string text, key;
-  text.reserve(256);
-  key.reserve(64);
-  bool in_header = false, after_equals = false, in_comment = false;
   int current = -1;
+};
+
+void TKelIni::Parse(std::string_view bytes, bool byte_by_byte) {
+  TParseState state;
+  state.text.reserve(256);
+  state.key.reserve(64);
+  if (byte_by_byte) return ParseBytes(bytes, state);
+  // Every line end clears the text and the flags, so lines are parsed one by one. A line
+  // without brackets is a plain "key=value" (or nothing) and is taken without copying; any
+  // other line, and a last line without a line end, goes byte by byte.
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    size_t end = pos;
+    bool brackets = false;
+    for (; end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n'; ++end)
+      brackets |= bytes[end] == '[' || bytes[end] == ']';
+    if (end == bytes.size()) {
+      ParseBytes(bytes.substr(pos), state);
+      return;
+    }
+    if (brackets)
+      ParseBytes(bytes.substr(pos, end - pos + 1), state);
+    else
+      ParseKeyLine(bytes.substr(pos, end - pos), state.current);
+    pos = end + 1;
+  }
+}
+
+void TKelIni::ParseKeyLine(std::string_view line, int current) {
+  const size_t equals = line.find('=');
+  if (equals == std::string_view::npos || current < 0) return;
+  const std::string_view key = platform::TrimBlanks(line.substr(0, equals));
+  if (!key.empty()) WriteString(current, key, platform::TrimBlanks(line.substr(equals + 1)));
+}
+
+void TKelIni::ParseBytes(std::string_view bytes, TParseState& state) {
+  std::string& text = state.text;
+  bool in_header = false, after_equals = false, in_comment = false;
   for (size_t i = 0; i < bytes.size(); ++i) {
     const char c = bytes[i];
     switch (c) {
@@ -330,23 +383,22 @@ void TKelIni::Parse(std::string_view bytes) {
           text += c;
         } else if (in_header && !in_comment && !platform::TrimBlanks(text).empty()) {
           // The header flag stays and the text stays: the rest of the line is no key.
-          AddSection(text);
-          current = SectionCount() - 1;
+          state.current = AddSection(text);
         }
         break;
       case '=':
         if (in_header || after_equals) {
           text += c;
         } else {
-          key.assign(platform::TrimBlanks(text));
+          state.key.assign(platform::TrimBlanks(text));
           text.clear();
           after_equals = true;
         }
         break;
       case '\r':
       case '\n':
-        if (after_equals && !key.empty() && current >= 0)
-          WriteString(current, key, platform::TrimBlanks(text));
+        if (after_equals && !state.key.empty() && state.current >= 0)
+          WriteString(state.current, state.key, platform::TrimBlanks(text));
         text.clear();
         in_header = after_equals = in_comment = false;
         break;
@@ -376,13 +428,31 @@ void TKelIni::PrepareForLookup() {
                      return Name(a.name_offset, a.name_length) < Name(b.name_offset, b.name_length);
                    });
   MergeSections();
-  std::stable_sort(keys_.begin(), keys_.end(), [this](const TKeyEntry& a, const TKeyEntry& b) {
-    if (a.section != b.section) return a.section < b.section;
-    return Name(a.name_offset, a.name_length) < Name(b.name_offset, b.name_length);
-  });
-  for (uint32_t i = 0; i < keys_.size(); ++i) {
-    TSectionEntry& section = sections_[keys_[i].section];
-    if (section.key_count++ == 0) section.first_key = i;
+  GroupKeysBySection();
+}
+
+// Keys are placed section by section in one counting pass, then sorted by name within each
+// section. Which of two equal keys comes first does not matter.
+void TKelIni::GroupKeysBySection() {
+  for (TSectionEntry& section : sections_) section.key_count = 0;
+  for (const TKeyEntry& key : keys_) ++sections_[key.section].key_count;
+  std::vector<uint32_t> next(sections_.size());
+  uint32_t first = 0;
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    sections_[i].first_key = sections_[i].key_count ? first : kNoKey;
+    next[i] = first;
+    first += sections_[i].key_count;
+  }
+  std::vector<TKeyEntry> grouped(keys_.size());
+  for (const TKeyEntry& key : keys_) grouped[next[key.section]++] = key;
+  keys_.swap(grouped);
+  for (const TSectionEntry& section : sections_) {
+    if (section.key_count == 0) continue;
+    const auto begin = keys_.begin() + section.first_key;
+    std::sort(begin, begin + section.key_count, [this](const TKeyEntry& a, const TKeyEntry& b) {
+      return CompareNames(Name(a.name_offset, a.name_length), Name(b.name_offset, b.name_length)) <
+             0;
+    });
   }
 }
 
@@ -416,11 +486,12 @@ std::string_view TKelIni::SectionName(int section) const {
 }
 
 int TKelIni::FindSection(std::string_view name) const {
+  const TFoldedName asked(name);
   size_t low = 0, high = sections_.size();
   while (low < high) {
     const size_t probe = low + (high - low) / 2;
     const TSectionEntry& entry = sections_[probe];
-    const int order = CompareFolded(name, Name(entry.name_offset, entry.name_length));
+    const int order = CompareNames(asked.View(), Name(entry.name_offset, entry.name_length));
     if (order == 0) return int(probe);
     if (order > 0)
       low = probe + 1;
@@ -434,11 +505,12 @@ const TKelIni::TKeyEntry* TKelIni::FindKey(int section, std::string_view key) co
   if (section < 0 || section >= SectionCount()) return nullptr;
   const TSectionEntry& entry = sections_[size_t(section)];
   if (entry.key_count == 0) return nullptr;
+  const TFoldedName asked(key);
   size_t low = entry.first_key, high = size_t(entry.first_key) + entry.key_count;
   while (low < high) {
     const size_t probe = low + (high - low) / 2;
     const TKeyEntry& k = keys_[probe];
-    const int order = CompareFolded(key, Name(k.name_offset, k.name_length));
+    const int order = CompareNames(asked.View(), Name(k.name_offset, k.name_length));
     if (order == 0) return &k;
     if (order > 0)
       low = probe + 1;

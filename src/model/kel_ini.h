@@ -21,8 +21,9 @@ class TKelIni {
   /// Empties the store, reads the file and prepares it for lookup. A missing or unreadable file
   /// leaves the store empty. Always 0.
   int LoadFromFile(const std::string& path);
-  /// The same over bytes already in memory.
-  void LoadFromText(std::string_view bytes);
+  /// The same over bytes already in memory. `byte_by_byte` skips the shortcut for plain
+  /// "key=value" lines; the result is the same (tests compare the two).
+  void LoadFromText(std::string_view bytes, bool byte_by_byte = false);
   /// Empties the store and gives its memory back.
   void Clear();
 
@@ -61,13 +62,13 @@ class TKelIni {
     uint32_t name_offset, name_length, value_offset, value_length, section;
   };
   void Reset();
-  uint32_t AddName(std::string_view name);
-  uint32_t AddValue(std::string_view value);
-  void AddParsedSection(std::string_view name);
-  void AddParsedKey(std::string_view name, std::string_view value);
-  void Parse(std::string_view bytes);
+  struct TParseState;
+  void Parse(std::string_view bytes, bool byte_by_byte);
+  void ParseKeyLine(std::string_view line, int current);
+  void ParseBytes(std::string_view bytes, TParseState& state);
   void PrepareForLookup();
   void MergeSections();
+  void GroupKeysBySection();
   std::string_view Name(uint32_t offset, uint32_t length) const;
   const TKeyEntry* FindKey(int section, std::string_view key) const;
   std::string_view ValueOf(const TKeyEntry& key) const;

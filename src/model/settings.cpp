@@ -1,6 +1,8 @@
 #include "model/settings.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <filesystem>
 
 #include "model/kel_ini.h"
@@ -11,11 +13,27 @@ namespace {
 
 using platform::TDateTime;
 
-std::string Numbered(std::string_view name, int n) {
-  std::string key(name);
-  key += std::to_string(n);
-  return key;
-}
+// A key or section name put together without the heap: "L_Path" 2, {"LogFull", "_bUse"}.
+class TKeyName {
+ public:
+  TKeyName(std::initializer_list<std::string_view> parts) {
+    for (std::string_view part : parts) Append(part);
+  }
+  TKeyName(std::string_view name, int number) {
+    Append(name);
+    size_ = size_t(std::to_chars(buf_ + size_, buf_ + sizeof buf_, number).ptr - buf_);
+  }
+  operator std::string_view() const { return std::string_view(buf_, size_); }
+
+ private:
+  void Append(std::string_view part) {
+    const size_t n = std::min(part.size(), sizeof buf_ - 16 - size_);
+    std::memcpy(buf_ + size_, part.data(), n);
+    size_ += n;
+  }
+  char buf_[80];
+  size_t size_ = 0;
+};
 
 // Flags are 0 or 1; anything else (a 2, a word, no key) is the key's default.
 bool ReadFlag(const TKelIni& ini, int s, std::string_view key, bool def) {
@@ -33,39 +51,42 @@ void WriteFlag(TKelIni& ini, int s, std::string_view key, bool value) {
   ini.WriteInteger(s, key, value ? 1 : 0);
 }
 
+// "b_QuickInfo_moved", "w_QuickInfo_State", ...
+TKeyName PlacementKey(std::string_view kind, std::string_view window, std::string_view field) {
+  return TKeyName({kind, "_", window, "_", field});
+}
+
 void ReadPlacement(const TKelIni& ini, int s, std::string_view name, TWindowPlacement& w) {
-  const std::string mid = std::string("_") + std::string(name) + "_";
-  w.bMoved = ReadFlag(ini, s, "b" + mid + "moved", false);
-  w.State = ini.ReadInteger(s, "w" + mid + "State", 1) == 3 ? 3 : 1;
-  w.Top = ini.ReadInteger(s, "w" + mid + "Top", 0);
-  w.Left = ini.ReadInteger(s, "w" + mid + "Left", -1);
-  w.Width = ini.ReadInteger(s, "w" + mid + "Width", -1);
-  w.Height = ini.ReadInteger(s, "w" + mid + "Height", -1);
+  w.bMoved = ReadFlag(ini, s, PlacementKey("b", name, "moved"), false);
+  w.State = ini.ReadInteger(s, PlacementKey("w", name, "State"), 1) == 3 ? 3 : 1;
+  w.Top = ini.ReadInteger(s, PlacementKey("w", name, "Top"), 0);
+  w.Left = ini.ReadInteger(s, PlacementKey("w", name, "Left"), -1);
+  w.Width = ini.ReadInteger(s, PlacementKey("w", name, "Width"), -1);
+  w.Height = ini.ReadInteger(s, PlacementKey("w", name, "Height"), -1);
 }
 
 void WritePlacement(TKelIni& ini, int s, std::string_view name, const TWindowPlacement& w) {
-  const std::string mid = std::string("_") + std::string(name) + "_";
-  WriteFlag(ini, s, "b" + mid + "moved", w.bMoved);
-  ini.WriteInteger(s, "w" + mid + "State", w.State);
-  ini.WriteInteger(s, "w" + mid + "Top", w.Top);
-  ini.WriteInteger(s, "w" + mid + "Left", w.Left);
-  ini.WriteInteger(s, "w" + mid + "Width", w.Width);
-  ini.WriteInteger(s, "w" + mid + "Height", w.Height);
+  WriteFlag(ini, s, PlacementKey("b", name, "moved"), w.bMoved);
+  ini.WriteInteger(s, PlacementKey("w", name, "State"), w.State);
+  ini.WriteInteger(s, PlacementKey("w", name, "Top"), w.Top);
+  ini.WriteInteger(s, PlacementKey("w", name, "Left"), w.Left);
+  ini.WriteInteger(s, PlacementKey("w", name, "Width"), w.Width);
+  ini.WriteInteger(s, PlacementKey("w", name, "Height"), w.Height);
 }
 
-void ReadFont(const TKelIni& ini, int s, char side, TFontSetting& font) {
+void ReadFont(const TKelIni& ini, int s, std::string_view side, TFontSetting& font) {
   const TFontSetting def = font;
-  font.Name = ini.ReadString(s, std::string("FontName") + side, def.Name);
-  font.Size = ini.ReadInteger(s, std::string("FontSize") + side, def.Size);
-  font.Color = ini.ReadInteger(s, std::string("FontColor") + side, def.Color);
-  font.Style = ini.ReadInteger(s, std::string("FontStyle") + side, def.Style);
+  font.Name = ini.ReadString(s, TKeyName({"FontName", side}), def.Name);
+  font.Size = ini.ReadInteger(s, TKeyName({"FontSize", side}), def.Size);
+  font.Color = ini.ReadInteger(s, TKeyName({"FontColor", side}), def.Color);
+  font.Style = ini.ReadInteger(s, TKeyName({"FontStyle", side}), def.Style);
 }
 
-void WriteFont(TKelIni& ini, int s, char side, const TFontSetting& font) {
-  ini.WriteString(s, std::string("FontName") + side, font.Name);
-  ini.WriteInteger(s, std::string("FontSize") + side, font.Size);
-  ini.WriteInteger(s, std::string("FontColor") + side, font.Color);
-  ini.WriteInteger(s, std::string("FontStyle") + side, font.Style);
+void WriteFont(TKelIni& ini, int s, std::string_view side, const TFontSetting& font) {
+  ini.WriteString(s, TKeyName({"FontName", side}), font.Name);
+  ini.WriteInteger(s, TKeyName({"FontSize", side}), font.Size);
+  ini.WriteInteger(s, TKeyName({"FontColor", side}), font.Color);
+  ini.WriteInteger(s, TKeyName({"FontStyle", side}), font.Style);
 }
 
 void ReadFileFilter(const TKelIni& ini, int s, TFileFilter& f, TDateTime now) {
@@ -110,14 +131,14 @@ void ReadFolderPatterns(const TKelIni& ini, int s, TFolderFilter& f) {
   f.ClearPatterns();
   const int count = ini.ReadInteger(s, "FolderFilterCount", 0);
   for (int n = 1; n <= count; ++n)
-    f.AddPattern(ini.ReadString(s, Numbered("FolderFilter_", n), ""));
+    f.AddPattern(ini.ReadString(s, TKeyName("FolderFilter_", n), ""));
   f.Normalize();
 }
 
 void WriteFolderPatterns(TKelIni& ini, int s, const TFolderFilter& f) {
   ini.WriteInteger(s, "FolderFilterCount", f.Count());
   for (int n = 1; n <= f.Count(); ++n)
-    ini.WriteString(s, Numbered("FolderFilter_", n), f.Patterns()[size_t(n - 1)]);
+    ini.WriteString(s, TKeyName("FolderFilter_", n), f.Patterns()[size_t(n - 1)]);
 }
 
 // A numbered list under a count key; empty entries are skipped.
@@ -126,7 +147,7 @@ std::vector<std::string> ReadList(const TKelIni& ini, int s, std::string_view co
   std::vector<std::string> list;
   const int count = ini.ReadInteger(s, count_key, 0);
   for (int n = 1; n <= count; ++n) {
-    std::string entry = ini.ReadString(s, Numbered(entry_prefix, n), "");
+    std::string entry = ini.ReadString(s, TKeyName(entry_prefix, n), "");
     if (!entry.empty()) list.push_back(std::move(entry));
   }
   return list;
@@ -136,25 +157,23 @@ void WriteList(TKelIni& ini, int s, std::string_view count_key, std::string_view
                const std::vector<std::string>& list) {
   ini.WriteInteger(s, count_key, static_cast<int32_t>(list.size()));
   for (size_t i = 0; i < list.size(); ++i)
-    ini.WriteString(s, Numbered(entry_prefix, int(i + 1)), list[i]);
+    ini.WriteString(s, TKeyName(entry_prefix, int(i + 1)), list[i]);
 }
 
 void ReadLogSetting(const TKelIni& ini, int s, std::string_view kind, bool& use, bool& create_new,
                     bool& overwrite, int32_t& max_size) {
-  const std::string prefix(kind);
-  use = ReadFlag(ini, s, prefix + "_bUse", true);
-  create_new = ReadFlag(ini, s, prefix + "_bCreateNew", false);
-  overwrite = ReadFlag(ini, s, prefix + "_bOverwrite", false);
-  max_size = ini.ReadInteger(s, prefix + "_MaxSize", 1000);
+  use = ReadFlag(ini, s, TKeyName({kind, "_bUse"}), true);
+  create_new = ReadFlag(ini, s, TKeyName({kind, "_bCreateNew"}), false);
+  overwrite = ReadFlag(ini, s, TKeyName({kind, "_bOverwrite"}), false);
+  max_size = ini.ReadInteger(s, TKeyName({kind, "_MaxSize"}), 1000);
 }
 
 void WriteLogSetting(TKelIni& ini, int s, std::string_view kind, bool use, bool create_new,
                      bool overwrite, int32_t max_size) {
-  const std::string prefix(kind);
-  WriteFlag(ini, s, prefix + "_bUse", use);
-  WriteFlag(ini, s, prefix + "_bCreateNew", create_new);
-  WriteFlag(ini, s, prefix + "_bOverwrite", overwrite);
-  ini.WriteInteger(s, prefix + "_MaxSize", max_size);
+  WriteFlag(ini, s, TKeyName({kind, "_bUse"}), use);
+  WriteFlag(ini, s, TKeyName({kind, "_bCreateNew"}), create_new);
+  WriteFlag(ini, s, TKeyName({kind, "_bOverwrite"}), overwrite);
+  ini.WriteInteger(s, TKeyName({kind, "_MaxSize"}), max_size);
 }
 
 void ReadPairs(const TKelIni& ini, int s, TJobData& d) {
@@ -162,9 +181,9 @@ void ReadPairs(const TKelIni& ini, int s, TJobData& d) {
   const int count = ini.ReadInteger(s, "PairsCount", 0);
   for (int n = 1; n <= count; ++n) {
     TPairItem pair;
-    pair.L_Path = ini.ReadString(s, Numbered("L_Path", n), "");
-    pair.R_Path = ini.ReadString(s, Numbered("R_Path", n), "");
-    pair.bSubFLD = ReadFlag(ini, s, Numbered("bSubFLD", n), false);
+    pair.L_Path = ini.ReadString(s, TKeyName("L_Path", n), "");
+    pair.R_Path = ini.ReadString(s, TKeyName("R_Path", n), "");
+    pair.bSubFLD = ReadFlag(ini, s, TKeyName("bSubFLD", n), false);
     if (!pair.L_Path.empty() && !pair.R_Path.empty()) d.Pairs.push_back(std::move(pair));
   }
   d.RefreshPairKeys();
@@ -175,9 +194,9 @@ void WritePairs(TKelIni& ini, int s, const TJobData& d) {
   WriteFlag(ini, s, "bContent", d.bContent);
   for (size_t i = 0; i < d.Pairs.size(); ++i) {
     const int n = int(i + 1);
-    ini.WriteString(s, Numbered("L_Path", n), d.Pairs[i].L_Path);
-    ini.WriteString(s, Numbered("R_Path", n), d.Pairs[i].R_Path);
-    WriteFlag(ini, s, Numbered("bSubFLD", n), d.Pairs[i].bSubFLD);
+    ini.WriteString(s, TKeyName("L_Path", n), d.Pairs[i].L_Path);
+    ini.WriteString(s, TKeyName("R_Path", n), d.Pairs[i].R_Path);
+    WriteFlag(ini, s, TKeyName("bSubFLD", n), d.Pairs[i].bSubFLD);
   }
 }
 
@@ -329,7 +348,7 @@ void TSettings::ReadFrom(const TKelIni& ini, TDateTime now) {
   bShowTutorials = ReadFlag(ini, s, "bShowTutorials", true);
   bAutosizeColumns = ReadFlag(ini, s, "bAutosizeColumns", true);
   for (size_t i = 0; i < kJobListColumns; ++i)
-    ColumnWidth[i] = ini.ReadInteger(s, Numbered("ColumnWidth_", int(i + 1)), 100);
+    ColumnWidth[i] = ini.ReadInteger(s, TKeyName("ColumnWidth_", int(i + 1)), 100);
   SortColumn = ini.ReadInteger(s, "SortColumn", 0);
   bAscending = ReadFlag(ini, s, "bAscending", true);
   ReadPlacement(ini, s, "QuickInfo", QuickInfo);
@@ -343,15 +362,15 @@ void TSettings::ReadFrom(const TKelIni& ini, TDateTime now) {
   VerticalSplitter = ini.ReadInteger(s, "VerticalSplitter", 500);
   TreesFontL = {"Tahoma", 8, 32768, 1};
   TreesFontR = {"Tahoma", 8, 8388608, 1};
-  ReadFont(ini, s, 'L', TreesFontL);
-  ReadFont(ini, s, 'R', TreesFontR);
+  ReadFont(ini, s, "L", TreesFontL);
+  ReadFont(ini, s, "R", TreesFontR);
 
   s = ini.FindSection("FilterSection");
   MaxHistoryItems = ini.ReadInteger(s, "MaxHistoryItems", 20);
   DefFileFilters.clear();
   const int file_count = ini.ReadInteger(s, "DefinedFileCount", 0);
   for (int n = 1; n <= file_count; ++n) {
-    const std::string name = Numbered("DefFileFilter_", n);
+    const TKeyName name("DefFileFilter_", n);
     const int f = ini.FindSection(name);
     TFileFilter& filter = DefFileFilters.emplace_back();
     filter.FilterName = ini.ReadString(f, "FilterName", name);
@@ -360,7 +379,7 @@ void TSettings::ReadFrom(const TKelIni& ini, TDateTime now) {
   DefFolderFilters.clear();
   const int folder_count = ini.ReadInteger(s, "DefinedFolderCount", 0);
   for (int n = 1; n <= folder_count; ++n) {
-    const std::string name = Numbered("DefFolderFilter_", n);
+    const TKeyName name("DefFolderFilter_", n);
     const int f = ini.FindSection(name);
     TFolderFilter& filter = DefFolderFilters.emplace_back();
     filter.FilterName = ini.ReadString(f, "FilterName", name);
@@ -386,13 +405,13 @@ void TSettings::ReadFrom(const TKelIni& ini, TDateTime now) {
   BasketContainer = ini.ReadInteger(s, "BasketContainer", 5);
   WizardFontL = {"Tahoma", 9, 32768, 1};
   WizardFontR = {"Tahoma", 9, 8388608, 1};
-  ReadFont(ini, s, 'L', WizardFontL);
-  ReadFont(ini, s, 'R', WizardFontR);
+  ReadFont(ini, s, "L", WizardFontL);
+  ReadFont(ini, s, "R", WizardFontR);
 
   Jobs.clear();
   const int job_count = ini.ReadInteger(ini.FindSection("JobSection"), "JobCount", 0);
   for (int n = 1; n <= job_count; ++n)
-    ReadJob(ini, ini.FindSection(Numbered("Job_", n)), AddJob(now), now);
+    ReadJob(ini, ini.FindSection(TKeyName("Job_", n)), AddJob(now), now);
 }
 
 void TSettings::WriteTo(TKelIni& ini) const {
@@ -405,7 +424,7 @@ void TSettings::WriteTo(TKelIni& ini) const {
   WriteFlag(ini, s, "bShowTutorials", bShowTutorials);
   WriteFlag(ini, s, "bAutosizeColumns", bAutosizeColumns);
   for (size_t i = 0; i < kJobListColumns; ++i)
-    ini.WriteInteger(s, Numbered("ColumnWidth_", int(i + 1)), ColumnWidth[i]);
+    ini.WriteInteger(s, TKeyName("ColumnWidth_", int(i + 1)), ColumnWidth[i]);
   ini.WriteInteger(s, "SortColumn", SortColumn);
   WriteFlag(ini, s, "bAscending", bAscending);
   WritePlacement(ini, s, "QuickInfo", QuickInfo);
@@ -417,20 +436,20 @@ void TSettings::WriteTo(TKelIni& ini) const {
   s = ini.AddSection("TreesSection");
   ini.WriteInteger(s, "TreesContainer", TreesContainer);
   ini.WriteInteger(s, "VerticalSplitter", VerticalSplitter);
-  WriteFont(ini, s, 'L', TreesFontL);
-  WriteFont(ini, s, 'R', TreesFontR);
+  WriteFont(ini, s, "L", TreesFontL);
+  WriteFont(ini, s, "R", TreesFontR);
 
   s = ini.AddSection("FilterSection");
   ini.WriteInteger(s, "MaxHistoryItems", MaxHistoryItems);
   ini.WriteInteger(s, "DefinedFileCount", static_cast<int32_t>(DefFileFilters.size()));
   ini.WriteInteger(s, "DefinedFolderCount", static_cast<int32_t>(DefFolderFilters.size()));
   for (size_t i = 0; i < DefFileFilters.size(); ++i) {
-    s = ini.AddSection(Numbered("DefFileFilter_", int(i + 1)));
+    s = ini.AddSection(TKeyName("DefFileFilter_", int(i + 1)));
     ini.WriteString(s, "FilterName", DefFileFilters[i].FilterName);
     WriteFileFilter(ini, s, DefFileFilters[i]);
   }
   for (size_t i = 0; i < DefFolderFilters.size(); ++i) {
-    s = ini.AddSection(Numbered("DefFolderFilter_", int(i + 1)));
+    s = ini.AddSection(TKeyName("DefFolderFilter_", int(i + 1)));
     ini.WriteString(s, "FilterName", DefFolderFilters[i].FilterName);
     WriteFolderPatterns(ini, s, DefFolderFilters[i]);
   }
@@ -445,12 +464,12 @@ void TSettings::WriteTo(TKelIni& ini) const {
 
   s = ini.AddSection("WizardSection");
   ini.WriteInteger(s, "BasketContainer", BasketContainer);
-  WriteFont(ini, s, 'L', WizardFontL);
-  WriteFont(ini, s, 'R', WizardFontR);
+  WriteFont(ini, s, "L", WizardFontL);
+  WriteFont(ini, s, "R", WizardFontR);
 
   ini.WriteInteger(ini.AddSection("JobSection"), "JobCount", static_cast<int32_t>(Jobs.size()));
   for (size_t i = 0; i < Jobs.size(); ++i)
-    WriteJob(ini, ini.AddSection(Numbered("Job_", int(i + 1))), *Jobs[i]);
+    WriteJob(ini, ini.AddSection(TKeyName("Job_", int(i + 1))), *Jobs[i]);
 }
 
 int TSettings::FindJob(std::string_view name) const {

@@ -65,9 +65,11 @@ TEST(KelIniParse, LinesKeysAndSections) {
       {"merged keeps first part", "[A]\nx=1\n[B]\ny=2\n[a]\nz=3\n", "A", "x", "1"},
   };
   for (const ParseCase& c : cases) {
-    TKelIni ini;
-    ini.LoadFromText(c.text);
-    EXPECT_EQ(Lookup(ini, c.section, c.key), c.expected) << c.name;
+    for (const bool byte_by_byte : {false, true}) {
+      TKelIni ini;
+      ini.LoadFromText(c.text, byte_by_byte);
+      EXPECT_EQ(Lookup(ini, c.section, c.key), c.expected) << c.name << " " << byte_by_byte;
+    }
   }
 }
 
