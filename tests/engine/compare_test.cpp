@@ -166,6 +166,8 @@ TEST(Compare, NamesDifferingOnlyInCaseOnOneSideNeverFormACouple) {
   t.File(kLeft, "a.txt", "left a", 0);
   t.File(kLeft, "A.TXT", "left A", 0);
   t.File(kRight, "a.txt", "right a", 0);
+  t.File(kLeft, "b.txt");  // no counterpart on the right at all
+  t.File(kLeft, "B.TXT");
   t.Folder(kLeft, "d");
   t.Folder(kLeft, "D");
   t.Folder(kRight, "D");
@@ -186,7 +188,8 @@ TEST(Compare, NamesDifferingOnlyInCaseOnOneSideNeverFormACouple) {
     }
   }
   EXPECT_EQ(3, couples);  // the roots, a.txt and D/
-  EXPECT_EQ(ccLeftSingle, items.Class(FindItem(items, "A.TXT")));
+  for (const char* single : {"A.TXT", "b.txt", "B.TXT"})
+    EXPECT_EQ(ccLeftSingle, items.Class(FindItem(items, single))) << single;
   EXPECT_EQ(ccFolderLeft, items.Class(FindItem(items, "d/")));
 }
 
