@@ -23,12 +23,17 @@ void* operator new(std::size_t size) {
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
+// Once these are inlined into a delete expression GCC sees free() on memory from operator new
+// and takes it for a mismatch; the pair is matched here by design.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept {
   std::free(p);
 }
 void operator delete(void* p, std::size_t) noexcept {
   std::free(p);
 }
+#pragma GCC diagnostic pop
 
 namespace {
 

@@ -126,14 +126,23 @@ void CheckFolderFilter(std::string_view text, std::string_view name) {
 
 }  // namespace
 
-// Input: one byte of flags, two bytes of spec length, the spec text, then the name.
+// Input: one byte of flags, two bytes of spec length, the spec text, then the name. With flag 2
+// the bytes are read as letters of a small alphabet, so that specs full of wildcards, groups
+// and near misses are common rather than rare.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 3) return 0;
   const bool match_all_result = data[0] & 1;
   const size_t spec_len = (data[1] | size_t(data[2]) << 8) % (size - 2);
-  const std::string_view rest(reinterpret_cast<const char*>(data + 3), size - 3);
-  const std::string_view spec = rest.substr(0, spec_len);
-  const std::string_view name = rest.substr(spec.size());
+  std::string input(reinterpret_cast<const char*>(data + 3), size - 3);
+  if (data[0] & 2) {
+    static constexpr std::string_view kSpecChars = "ab*?;. ", kNameChars = "aAbB.?";
+    for (size_t i = 0; i < input.size(); ++i) {
+      const std::string_view alphabet = i < spec_len ? kSpecChars : kNameChars;
+      input[i] = alphabet[static_cast<uint8_t>(input[i]) % alphabet.size()];
+    }
+  }
+  const std::string_view spec = std::string_view(input).substr(0, spec_len);
+  const std::string_view name = std::string_view(input).substr(spec.size());
 
   TFileSpecProcessor p;
   p.SetSpecs(spec);

@@ -104,6 +104,7 @@ TEST(FileSpecProcessorTest, ParsesIntoAnchoredTailAndGroupedParts) {
       {"A*C", {{"A", true, false, ""}, {"C", false, true, ""}}},
       {"A?C", {{"A", true, true, ""}, {"?", true, true, ""}, {"C", true, true, ""}}},
       {"*?A", {{"?", false, true, ""}, {"A", true, true, ""}}},
+      {"*?A*", {{"?", false, false, ""}, {"A", true, false, ""}}},
       {"A*B?C",
        {{"A", true, false, ""},
         {"B", false, true, ""},
