@@ -73,6 +73,12 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// A key name or value as the parser takes it: up to a zero byte, then trimmed, so that what is
+// read is written back and read again unchanged.
+std::string_view Taken(std::string_view text) {
+  return platform::TrimBlanks(UpToZero(text));
+}
+
 // Byte-wise, unsigned, a prefix first. Names are short: an inline loop beats a memcmp call.
 int CompareNames(std::string_view a, std::string_view b) {
   const size_t n = std::min(a.size(), b.size());
@@ -257,6 +263,7 @@ void TKelIni::Reset() {
   ResetBlock(names_, kPoolStep);
   ResetBlock(values_, kPoolStep);
   ResetBlock(text_, kTextStep);
+  header_count_ = 0;
 }
 
 void TKelIni::Clear() {
@@ -265,6 +272,7 @@ void TKelIni::Clear() {
   names_ = {};
   values_ = {};
   text_ = {};
+  header_count_ = 0;
 }
 
 int TKelIni::LoadFromFile(const std::string& path) {
@@ -360,8 +368,8 @@ void TKelIni::Parse(std::string_view bytes, bool byte_by_byte) {
 void TKelIni::ParseKeyLine(std::string_view line, int current) {
   const size_t equals = line.find('=');
   if (equals == std::string_view::npos || current < 0) return;
-  const std::string_view key = platform::TrimBlanks(line.substr(0, equals));
-  if (!key.empty()) WriteString(current, key, platform::TrimBlanks(line.substr(equals + 1)));
+  const std::string_view key = Taken(line.substr(0, equals));
+  if (!key.empty()) WriteString(current, key, Taken(line.substr(equals + 1)));
 }
 
 void TKelIni::ParseBytes(std::string_view bytes, TParseState& state) {
@@ -390,7 +398,7 @@ void TKelIni::ParseBytes(std::string_view bytes, TParseState& state) {
         if (in_header || after_equals) {
           text += c;
         } else {
-          state.key.assign(platform::TrimBlanks(text));
+          state.key.assign(Taken(text));
           text.clear();
           after_equals = true;
         }
@@ -398,7 +406,7 @@ void TKelIni::ParseBytes(std::string_view bytes, TParseState& state) {
       case '\r':
       case '\n':
         if (after_equals && !state.key.empty() && state.current >= 0)
-          WriteString(state.current, state.key, platform::TrimBlanks(text));
+          WriteString(state.current, state.key, Taken(text));
         text.clear();
         in_header = after_equals = in_comment = false;
         break;
@@ -422,6 +430,7 @@ std::string_view TKelIni::Name(uint32_t offset, uint32_t length) const {
 }
 
 void TKelIni::PrepareForLookup() {
+  header_count_ = SectionCount();
   for (char& c : names_) c = platform::UpCase(c);
   std::stable_sort(sections_.begin(), sections_.end(),
                    [this](const TSectionEntry& a, const TSectionEntry& b) {
@@ -518,6 +527,22 @@ const TKelIni::TKeyEntry* TKelIni::FindKey(int section, std::string_view key) co
       high = probe;
   }
   return nullptr;
+}
+
+std::vector<std::string_view> TKelIni::KeysWithPrefix(int section, std::string_view prefix) const {
+  std::vector<std::string_view> names;
+  if (section < 0 || section >= SectionCount() || sections_[size_t(section)].key_count == 0)
+    return names;
+  const TFoldedName asked(prefix);
+  const TSectionEntry& entry = sections_[size_t(section)];
+  const auto begin = keys_.begin() + entry.first_key;
+  const auto end = begin + entry.key_count;
+  auto it = std::partition_point(begin, end, [&](const TKeyEntry& k) {
+    return CompareNames(Name(k.name_offset, k.name_length), asked.View()) < 0;
+  });
+  for (; it != end && Name(it->name_offset, it->name_length).starts_with(asked.View()); ++it)
+    names.push_back(Name(it->name_offset, it->name_length));
+  return names;
 }
 
 std::string_view TKelIni::ValueOf(const TKeyEntry& key) const {

@@ -53,6 +53,10 @@ class TKelIni {
   int KeyCount() const { return int(keys_.size()); }
   /// A section's name as stored (upper-cased after a load).
   std::string_view SectionName(int section) const;
+  /// Section headers the loaded file had, repeated ones counted each time.
+  int HeaderCount() const { return header_count_; }
+  /// The names (upper-cased) of a section's keys that start with `prefix` (a-z folded), sorted.
+  std::vector<std::string_view> KeysWithPrefix(int section, std::string_view prefix) const;
 
  private:
   struct TSectionEntry {
@@ -78,6 +82,7 @@ class TKelIni {
   std::vector<char> names_;
   std::vector<char> values_;
   std::string text_;
+  int header_count_ = 0;
 };
 
 /// The general number format with 15 significant digits and the locale's decimal separator

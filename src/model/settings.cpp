@@ -127,10 +127,34 @@ void WriteFileFilter(TKelIni& ini, int s, const TFileFilter& f) {
   ini.WriteInteger(s, "FLT_Attr_ExcMask", static_cast<int32_t>(f.FLT_Attr_ExcMask));
 }
 
+// The numbers n from 1 to `count` for which the section has the key prefix + n ("L_Path7"),
+// ascending. Going by the keys present instead of counting up to `count` reads the same
+// entries (a missing one is dropped anyway), and a damaged count cannot take forever.
+std::vector<int> NumbersPresent(const TKelIni& ini, int s, std::string_view prefix, int count) {
+  std::vector<int> numbers;
+  for (const std::string_view name : ini.KeysWithPrefix(s, prefix)) {
+    const std::string_view digits = name.substr(prefix.size());
+    int n = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+    if (ec == std::errc() && end == digits.data() + digits.size() && digits[0] != '0' && n >= 1 &&
+        n <= count)
+      numbers.push_back(n);
+  }
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  return numbers;
+}
+
+// A job or predefined filter needs its own section header, so a count is never taken beyond
+// the headers the file had: a damaged count cannot make millions of objects.
+int SectionsToRead(const TKelIni& ini, int32_t count) {
+  return std::min<int>(count, ini.HeaderCount());
+}
+
 void ReadFolderPatterns(const TKelIni& ini, int s, TFolderFilter& f) {
   f.ClearPatterns();
   const int count = ini.ReadInteger(s, "FolderFilterCount", 0);
-  for (int n = 1; n <= count; ++n)
+  for (const int n : NumbersPresent(ini, s, "FolderFilter_", count))
     f.AddPattern(ini.ReadString(s, TKeyName("FolderFilter_", n), ""));
   f.Normalize();
 }
@@ -146,7 +170,7 @@ std::vector<std::string> ReadList(const TKelIni& ini, int s, std::string_view co
                                   std::string_view entry_prefix) {
   std::vector<std::string> list;
   const int count = ini.ReadInteger(s, count_key, 0);
-  for (int n = 1; n <= count; ++n) {
+  for (const int n : NumbersPresent(ini, s, entry_prefix, count)) {
     std::string entry = ini.ReadString(s, TKeyName(entry_prefix, n), "");
     if (!entry.empty()) list.push_back(std::move(entry));
   }
@@ -179,7 +203,7 @@ void WriteLogSetting(TKelIni& ini, int s, std::string_view kind, bool use, bool 
 void ReadPairs(const TKelIni& ini, int s, TJobData& d) {
   d.Pairs.clear();
   const int count = ini.ReadInteger(s, "PairsCount", 0);
-  for (int n = 1; n <= count; ++n) {
+  for (const int n : NumbersPresent(ini, s, "L_Path", count)) {
     TPairItem pair;
     pair.L_Path = ini.ReadString(s, TKeyName("L_Path", n), "");
     pair.R_Path = ini.ReadString(s, TKeyName("R_Path", n), "");
@@ -368,7 +392,7 @@ void TSettings::ReadFrom(const TKelIni& ini, TDateTime now) {
   s = ini.FindSection("FilterSection");
   MaxHistoryItems = ini.ReadInteger(s, "MaxHistoryItems", 20);
   DefFileFilters.clear();
-  const int file_count = ini.ReadInteger(s, "DefinedFileCount", 0);
+  const int file_count = SectionsToRead(ini, ini.ReadInteger(s, "DefinedFileCount", 0));
   for (int n = 1; n <= file_count; ++n) {
     const TKeyName name("DefFileFilter_", n);
     const int f = ini.FindSection(name);
@@ -377,7 +401,7 @@ void TSettings::ReadFrom(const TKelIni& ini, TDateTime now) {
     ReadFileFilter(ini, f, filter, now);
   }
   DefFolderFilters.clear();
-  const int folder_count = ini.ReadInteger(s, "DefinedFolderCount", 0);
+  const int folder_count = SectionsToRead(ini, ini.ReadInteger(s, "DefinedFolderCount", 0));
   for (int n = 1; n <= folder_count; ++n) {
     const TKeyName name("DefFolderFilter_", n);
     const int f = ini.FindSection(name);
@@ -409,7 +433,8 @@ void TSettings::ReadFrom(const TKelIni& ini, TDateTime now) {
   ReadFont(ini, s, "R", WizardFontR);
 
   Jobs.clear();
-  const int job_count = ini.ReadInteger(ini.FindSection("JobSection"), "JobCount", 0);
+  const int job_count =
+      SectionsToRead(ini, ini.ReadInteger(ini.FindSection("JobSection"), "JobCount", 0));
   for (int n = 1; n <= job_count; ++n)
     ReadJob(ini, ini.FindSection(TKeyName("Job_", n)), AddJob(now), now);
 }

@@ -61,6 +61,7 @@ TEST(KelIniParse, LinesKeysAndSections) {
       {"values keep case and bytes", "[A]\np=/home/\xc3\xbc/\xc3\x84x\n", "A", "p",
        "/home/\xc3\xbc/\xc3\x84x"},
       {"value ends at a zero byte", "[A]\nx=ab\0cd\n"s, "A", "x", "ab"},
+      {"cut at a zero byte, then trimmed", "[A]\nx= ab \0cd\n"s, "A", "x", "ab"},
       {"headers merge", "[A]\nx=1\n[B]\ny=2\n[a]\nz=3\n", "A", "z", "3"},
       {"merged keeps first part", "[A]\nx=1\n[B]\ny=2\n[a]\nz=3\n", "A", "x", "1"},
   };

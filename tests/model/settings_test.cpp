@@ -288,6 +288,24 @@ TEST(Settings, ReadingFallsBackKeyByKey) {
   EXPECT_NE(text.find("[Job_3]"), std::string::npos);
 }
 
+TEST(Settings, DamagedCountsStayBounded) {
+  const TSettings s = ReadText(
+      "[JobSection]\r\nJobCount=2000000000\r\n[FilterSection]\r\nDefinedFileCount=99999999\r\n"
+      "[Job_1]\r\nPairsCount=2147483647\r\nL_Path1=/a\r\nR_Path1=/b\r\n"
+      "L_Path2000000000=/c\r\nR_Path2000000000=/d\r\nL_Path02=/e\r\nR_Path02=/f\r\n"
+      "LogHistoryCount=-4\r\nLogfile1=/l\r\n"
+      "[Job_1]\r\nJobName=merged\r\n");
+  // Four headers in the file: no more jobs and filters than that, whatever the counts say.
+  EXPECT_EQ(s.Jobs.size(), 4u);
+  EXPECT_EQ(s.DefFileFilters.size(), 4u);
+  const TJobData& d = s.Jobs[0]->Data;
+  EXPECT_EQ(d.JobName, "merged");
+  ASSERT_EQ(d.Pairs.size(), 2u) << "only keys numbered as written count";
+  EXPECT_EQ(d.Pairs[1].R_Path, "/d");
+  EXPECT_TRUE(d.LogHistory.empty());
+  EXPECT_EQ(s.Jobs[1]->Data.JobName, "untitled");
+}
+
 TEST(Settings, HistoriesAreCleaned) {
   std::string search = "[LogViewerHistory]\r\nSearchListCount=150\r\n";
   for (int n = 1; n <= 150; ++n)
