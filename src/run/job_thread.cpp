@@ -147,9 +147,8 @@ void TJobThread::CreateFolders() {
     } else {
       ++counters_.CreateErrors[side];
       // The folder is named too, so the full and error logs say which one failed.
-      FullAndError(TimeStamp() + " - error Folder creating: " + platform::ErrorText(r.error) +
-                   ": '" + path);
-      lists_.OperationLog.Add("error Folder creating: '" + path);
+      OperationFailed("error Folder creating: " + platform::ErrorText(r.error) + ": '" + path, "",
+                      "error Folder creating: '" + path);
     }
     ThrottledRefresh();
   }
@@ -173,7 +172,6 @@ void TJobThread::CopyFiles() {
     int64_t bytes = plan.FileSize(i, side);
     const TCopyOutcome r = CopyOneFile(source, target, buffer, bytes, counters_.BytesDone, *this);
     if (r.stopped) break;  // nothing is written for an abandoned copy
-    const std::string what = "'" + source + "' -> '" + target;
     if (r.error == 0) {
       ++counters_.FilesCopied[side];
       counters_.BytesCopied[side] += bytes;
@@ -181,7 +179,8 @@ void TJobThread::CopyFiles() {
                   target);
     } else {
       ++counters_.CopyErrors[side];
-      OperationFailed("error Copying: " + what, ErrorLine(r.error, r.on_source ? source : target));
+      const std::string text = "error Copying: '" + source + "' -> '" + target;
+      OperationFailed(text, ErrorLine(r.error, r.on_source ? source : target), text);
     }
     if (StopRequested()) break;
   }
@@ -207,9 +206,7 @@ void TJobThread::DeleteFiles() {
         OperationOk("Ok Deleting: '" + path);
       } else {
         ++counters_.DeleteErrors[side];
-        FullAndError(TimeStamp() + " - error Deleting: " + path);
-        FullAndError(ErrorLine(e, path));
-        lists_.OperationLog.Add("error Deleting: '" + path);
+        OperationFailed("error Deleting: " + path, ErrorLine(e, path), "error Deleting: '" + path);
       }
     }
     ThrottledRefresh();
@@ -238,9 +235,8 @@ void TJobThread::RemoveFolders() {
         OperationOk("Ok Folder removing: '" + path);
       } else {
         ++counters_.RemoveErrors[side];
-        FullAndError(TimeStamp() + " - error Folder removing: " + platform::ErrorText(e) + ": '" +
-                     path);
-        lists_.OperationLog.Add("error Folder removing: '" + path);
+        OperationFailed("error Folder removing: " + platform::ErrorText(e) + ": '" + path, "",
+                        "error Folder removing: '" + path);
       }
       ThrottledRefresh();
     }
@@ -346,10 +342,11 @@ void TJobThread::OperationOk(std::string_view text) {
   lists_.OperationLog.Add(text);
 }
 
-void TJobThread::OperationFailed(std::string_view text, std::string_view error_line) {
+void TJobThread::OperationFailed(std::string_view text, std::string_view error_line,
+                                 std::string_view operation_text) {
   FullAndError(TimeStamp() + " - " + std::string(text));
-  FullAndError(error_line);
-  lists_.OperationLog.Add(text);
+  if (!error_line.empty()) FullAndError(error_line);
+  lists_.OperationLog.Add(operation_text);
 }
 
 // --- Watcher --------------------------------------------------------------------------------

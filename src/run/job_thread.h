@@ -78,8 +78,12 @@ class TJobThread final : private TScanObserver, private TCopyObserver {
   void Full(const std::vector<std::string>& lines);
   void FullAndError(std::string_view line);
   void ToAll(const std::vector<std::string>& lines);  // full, summary and error
+  /// "<time> - <text>" to the full log, <text> to the operation log.
   void OperationOk(std::string_view text);
-  void OperationFailed(std::string_view text, std::string_view operation_text);
+  /// "<time> - <text>" and the error line (if any) to the full and error logs, the short text
+  /// to the operation log.
+  void OperationFailed(std::string_view text, std::string_view error_line,
+                       std::string_view operation_text);
 
   TRunHost& host_;
   const TNotifyWindow window_;
