@@ -61,6 +61,7 @@ enum class TKind {
 constexpr const char* kKindNames[] = {"left single",  "right single", "identical", "mode only",
                                       "left newer",   "right newer",  "same time", "1 second apart",
                                       "1 hour apart", "case twin",    "side clash"};
+static_assert(std::size(kKindNames) == size_t(TKind::kSideClash) + 1);
 
 struct TFolder {
   int parent = -1;
@@ -176,22 +177,26 @@ class TTreeMaker {
         c.side[kL] = c.side[kR] = v;
         return;
       case TKind::kModeOnly:
-        w.mode = v.mode ^ 0222u;
+        w.mode = v.mode == 0444u ? 0644u : 0444u;
         break;
       case TKind::kLeftNewer:
-        w = Version(1 + size_t(Pick(2000))), w.mtime = v.mtime - apart;
+        w = Version(1 + size_t(Pick(2000)));
+        w.mtime = v.mtime - apart;
         break;
       case TKind::kRightNewer:
-        w = Version(1 + size_t(Pick(2000))), w.mtime = v.mtime + apart;
+        w = Version(1 + size_t(Pick(2000)));
+        w.mtime = v.mtime + apart;
         break;
       case TKind::kSameTime:
         w.content = v.content + Content(1 + size_t(Pick(50)));
         break;
       case TKind::kOneSecond:
-        w.content = Altered(v.content), w.mtime += left_newer ? -1 : 1;
+        w.content = Altered(v.content);
+        w.mtime += left_newer ? -1 : 1;
         break;
       case TKind::kOneHour:
-        w.content = Altered(v.content), w.mtime += left_newer ? -3600 : 3600;
+        w.content = Altered(v.content);
+        w.mtime += left_newer ? -3600 : 3600;
         break;
       case TKind::kCaseTwin: {
         c.name[kR] = platform::UpperCase(c.name[kL]);
@@ -345,15 +350,14 @@ std::vector<std::string> Differences(const TSnapshot& want, const TSnapshot& got
   std::set<std::string> paths;
   for (const auto& [p, v] : want.files) paths.insert(p);
   for (const auto& [p, v] : got.files) paths.insert(p);
-  for (const std::string& p : paths) {
-    const auto w = want.files.find(p);
-    const auto g = got.files.find(p);
-    const std::optional<TVersion> wv =
-        w == want.files.end() ? std::nullopt : std::optional(w->second);
-    const std::optional<TVersion> gv =
-        g == got.files.end() ? std::nullopt : std::optional(g->second);
-    if (wv != gv) diffs.push_back(side + p + ": want " + Describe(wv) + ", found " + Describe(gv));
-  }
+  auto at = [](const TSnapshot& snap, const std::string& p) -> std::optional<TVersion> {
+    const auto it = snap.files.find(p);
+    return it == snap.files.end() ? std::nullopt : std::optional(it->second);
+  };
+  for (const std::string& p : paths)
+    if (at(want, p) != at(got, p))
+      diffs.push_back(side + p + ": want " + Describe(at(want, p)) + ", found " +
+                      Describe(at(got, p)));
   for (const std::string& p : want.folders)
     if (!got.folders.contains(p)) diffs.push_back(side + p + ": folder missing");
   for (const std::string& p : got.folders)
@@ -386,7 +390,7 @@ struct TItem {
 /// own attributes are left out: runs synchronize files and the existence of folders, not the
 /// times or permission bits of folders.
 std::vector<TItem> RsyncDryRun(const std::string& rsync, const std::string& from,
-                               const std::string& to, std::vector<std::string> options) {
+                               const std::string& to, const std::vector<std::string>& options) {
   std::vector<std::string> args = {"-a", "-n", "-i"};
   args.insert(args.end(), options.begin(), options.end());
   args.insert(args.end(), {from + "/", to + "/"});
@@ -411,7 +415,7 @@ struct TCase {
   unsigned seed;
   const char* zone;
   /// Folders spelt differently on the two sides (a whole subtree of case twins).
-  bool twin_folders = true;
+  bool twin_folders;
 };
 
 std::string CaseName(const ::testing::TestParamInfo<TCase>& info) {
@@ -435,7 +439,11 @@ class RsyncCrossCheck : public ::testing::TestWithParam<TCase> {
       if (!HasCaseTwinAbove(tree_, c.folder)) kinds.insert(c.kind);
     for (int k = 0; k <= int(TKind::kSideClash); ++k)
       ASSERT_TRUE(kinds.contains(TKind(k))) << "no " << kKindNames[k] << " file from this seed";
-    WriteTree(tree_, root_);
+    const bool twin_subtree =
+        std::any_of(tree_.files.begin(), tree_.files.end(),
+                    [&](const TFileCase& c) { return HasCaseTwinAbove(tree_, c.folder); });
+    ASSERT_EQ(twin_subtree, GetParam().twin_folders) << "files under folders spelt differently";
+    ASSERT_NO_FATAL_FAILURE(WriteTree(tree_, root_));
   }
 
   test::TProgramResult Cli(std::vector<std::string> args) {
@@ -451,7 +459,7 @@ class RsyncCrossCheck : public ::testing::TestWithParam<TCase> {
 
   /// Checks rsync's dry run against Intended; paths under folders spelt differently on the two
   /// sides differ as a whole subtree to rsync and are left to the tree comparison.
-  void ExpectRsyncAgrees(int from, std::vector<std::string> options);
+  void ExpectRsyncAgrees(int from, const std::vector<std::string>& options);
 
   test::TempDir dir_;
   std::string root_[2];
@@ -492,7 +500,7 @@ std::map<std::string, std::string> RsyncCrossCheck::Intended(int from, bool dele
   return want;
 }
 
-void RsyncCrossCheck::ExpectRsyncAgrees(int from, std::vector<std::string> options) {
+void RsyncCrossCheck::ExpectRsyncAgrees(int from, const std::vector<std::string>& options) {
   const bool deleting = std::find(options.begin(), options.end(), "--delete") != options.end();
   const std::map<std::string, std::string> want = Intended(from, deleting);
   std::map<std::string, std::string> got;
@@ -576,6 +584,18 @@ constexpr TCase kCases[] = {
     {TMethod::kUpdate, 7, "UTC", false}, {TMethod::kUpdate, 6, kDaylightZone, false},
 };
 INSTANTIATE_TEST_SUITE_P(Methods, RsyncCrossCheck, ::testing::ValuesIn(kCases), CaseName);
+
+// Folders spelt differently on the two sides: a file or folder copied into such a folder must
+// land in the target's own spelling. Today it goes to a new sibling folder spelt like the
+// source's (or fails when that sibling does not exist), and the next run plans the copies again.
+// Enable once the engine builds target paths from the matched folder.
+constexpr TCase kTwinFolderCases[] = {
+    {TMethod::kMirror, 24, "UTC", true},
+    {TMethod::kCopy, 22, "UTC", true},
+    {TMethod::kUpdate, 23, kDaylightZone, true},
+};
+INSTANTIATE_TEST_SUITE_P(DISABLED_CaseTwinFolders, RsyncCrossCheck,
+                         ::testing::ValuesIn(kTwinFolderCases), CaseName);
 
 }  // namespace
 }  // namespace twn
