@@ -10,9 +10,9 @@ namespace twn {
 namespace {
 
 // The matcher works on the name as it is given and folds each byte as it compares, so no
-// upper-cased copy is made. The original algorithm marks the characters taken by pending "?"
-// parts by overwriting them with "?"; those characters are always a prefix of what is left
-// of the name, so here they are a count (`pending`) that searches skip instead.
+// upper-cased copy is made. The matching rules mark the characters taken by pending "?" parts
+// by overwriting them with "?" in a copy of the name; those characters are always a prefix of
+// what is left of the name, so here they are a count (`pending`) that searches skip instead.
 
 template <bool kFold>
 inline char Fold(char c) {
@@ -41,21 +41,13 @@ size_t Find(std::string_view s, std::string_view lit, size_t from) {
   }
 }
 
-struct TSpecTables {
-  std::string_view pool;
-  std::span<const TSubPartItem> group_parts;
-
-  std::string_view Text(const TSubPartItem& p) const {
-    return pool.substr(p.text_start, p.text_len);
-  }
-};
-
 // The group of `head` searched in s from `from` on: its first literal anywhere, every further
 // part right behind the previous one. On a failed attempt the next occurrence of the first
 // literal is tried. Returns the end of the consumed characters, npos when not found.
 template <bool kFold>
-size_t FindGroup(const TSpecTables& t, const TSubPartItem& head, std::string_view s, size_t from) {
-  const auto group = t.group_parts.subspan(static_cast<size_t>(head.group_first), head.group_count);
+size_t FindGroup(const TFileSpecProcessor& t, const TSubPartItem& head, std::string_view s,
+                 size_t from) {
+  const auto group = t.Group(head);
   const std::string_view first = t.Text(group[0]);
   for (;;) {
     const size_t found = Find<kFold>(s, first, from);
@@ -78,12 +70,12 @@ size_t FindGroup(const TSpecTables& t, const TSubPartItem& head, std::string_vie
   }
 }
 
-// The tail parts matched from the end of s backwards, starting at part `last`. The first
-// `pending` characters of s are taken by "?" parts and match no literal.
+// The tail parts matched from the end of s backwards. The first `pending` characters of s are
+// taken by "?" parts and match no literal.
 template <bool kFold>
-bool TailMatches(const TSpecTables& t, std::span<const TSubPartItem> parts, size_t last,
+bool TailMatches(const TFileSpecProcessor& t, std::span<const TSubPartItem> parts,
                  std::string_view s, size_t pending) {
-  for (size_t j = last + 1; j-- > 0;) {
+  for (size_t j = parts.size(); j-- > 0;) {
     const TSubPartItem& part = parts[j];
     if (!part.tail) return s.size() >= pending;
     if (s.empty() || s.size() < pending) return false;
@@ -101,13 +93,14 @@ bool TailMatches(const TSpecTables& t, std::span<const TSubPartItem> parts, size
 }
 
 template <bool kFold>
-bool SpecMatches(const TSpecTables& t, std::span<const TSubPartItem> parts, std::string_view s) {
+bool SpecMatches(const TFileSpecProcessor& t, std::span<const TSubPartItem> parts,
+                 std::string_view s) {
   size_t pending = 0;           // "?" parts since the last literal, taking a prefix of s
   size_t pending_anchored = 0;  // how many of them are rigidly chained
   for (size_t i = 0; i < parts.size(); ++i) {
     const TSubPartItem& part = parts[i];
     if (s.empty() || s.size() < pending) return false;
-    if (part.tail) return TailMatches<kFold>(t, parts, parts.size() - 1, s, pending);
+    if (part.tail) return TailMatches<kFold>(t, parts, s, pending);
     if (part.group_first >= 0) {
       const size_t end = FindGroup<kFold>(t, part, s, pending);
       if (end == std::string_view::npos) return false;
@@ -133,7 +126,7 @@ bool SpecMatches(const TSpecTables& t, std::span<const TSubPartItem> parts, std:
 struct TParsedPart {
   TSubPartItem item;
   std::vector<TSubPartItem> group;
-  bool in_group = false;  // taken into the group of an earlier part
+  bool in_group = false;  // taken into the group of a part before it
 };
 
 bool IsLiteral(const TSubPartItem& p) {
@@ -158,7 +151,6 @@ std::vector<TParsedPart> SplitSpec(std::string_view spec, uint32_t base) {
     const size_t wild = spec.find_first_of("*?", pos);
     if (wild == std::string_view::npos) {
       append(pos, spec.size() - pos, !after_star, false);
-      pos = spec.size();
       after_star = false;
       break;
     }
@@ -309,10 +301,9 @@ std::string_view TFileSpecProcessor::Text(const TSubPartItem& part) const {
 
 template <bool kFold>
 bool TFileSpecProcessor::MatchesAny(std::string_view name) const {
-  const TSpecTables tables{pool_, group_parts_};
   for (const TPartFilterItem& spec : specs_) {
     const auto parts = std::span(parts_).subspan(spec.part_first, spec.part_count);
-    if (SpecMatches<kFold>(tables, parts, name)) return true;
+    if (SpecMatches<kFold>(*this, parts, name)) return true;
   }
   return false;
 }
