@@ -1,12 +1,103 @@
+// twn-cli schedule: the scheduler tick without a window, until SIGINT or SIGTERM.
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <string>
+#include <vector>
 
+#include "app/scheduler.h"
 #include "cli/commands.h"
+#include "cli/run_session.h"
+#include "cli/settings_access.h"
+#include "model/settings.h"
+#include "platform/locale.h"
+#include "run/queue_host.h"
 
 namespace twn::cli {
+namespace {
 
-int CmdSchedule(const Context&, Args) {
-  std::fprintf(stderr, "twn-cli: 'schedule' is not available yet\n");
-  return kExitUsage;
+constexpr std::string_view kScheduleUsage = "twn-cli [--settings DIR] schedule";
+constexpr TNotifyWindow kScheduleWindow = 1;
+
+void Say(const std::string& text) {
+  std::printf("%s %s\n", platform::FormatDateTime(platform::Now()).c_str(), text.c_str());
+  std::fflush(stdout);
+}
+
+std::string ResultText(const TFinishResult& f) {
+  if (f.stopped) return "stopped";
+  return f.had_errors ? "finished with errors" : "finished";
+}
+
+class ScheduleLoop {
+ public:
+  explicit ScheduleLoop(TSettings& settings)
+      : settings_(settings),
+        host_([this](TNotifyWindow, uint32_t message, int32_t job_id) {
+          if (message == WM_JOBFINISHED) Finished(job_id);
+        }),
+        starter_(host_, kScheduleWindow),
+        scheduler_(settings.Jobs, starter_) {
+    scheduler_.MainLogFolder = settings.MainLogFolder;
+  }
+
+  int Run(const TStopSignals& signals) {
+    auto next_tick = std::chrono::steady_clock::now();
+    while (!stopping_ || scheduler_.AnyExecuting()) {
+      if (signals.Raised() && !stopping_) StopAll();
+      const auto now = std::chrono::steady_clock::now();
+      if (now >= next_tick) {
+        Tick();
+        next_tick = now + std::chrono::milliseconds(kTickMilliseconds);
+      }
+      host_.ServeFor(std::chrono::duration_cast<std::chrono::milliseconds>(
+          next_tick - std::chrono::steady_clock::now()));
+    }
+    return SaveOrReport(settings_) == kExitOk ? kExitOk : kExitRunErrors;
+  }
+
+ private:
+  void Tick() {
+    const TTickResult r = scheduler_.Tick();
+    for (int32_t id : r.started) Say("started '" + scheduler_.FindJob(id)->Data.JobName + "'");
+  }
+
+  void Finished(int32_t job_id) {
+    const TFinishResult f = scheduler_.JobFinished(job_id);
+    if (!f.job) return;
+    Say(ResultText(f) + " '" + f.job->Data.JobName + "'");
+    // Last run and log history are kept at once, so a crash later loses nothing of this run.
+    SaveOrReport(settings_);
+  }
+
+  void StopAll() {
+    stopping_ = true;
+    scheduler_.bTickSuspended = true;
+    Say("stopping");
+    for (const auto& job : settings_.Jobs) job->Stop();
+  }
+
+  TSettings& settings_;
+  TQueueHost host_;
+  TThreadJobStarter starter_;
+  TScheduler scheduler_;
+  bool stopping_ = false;
+};
+
+}  // namespace
+
+int CmdSchedule(const Context& ctx, Args args) {
+  if (!args.empty()) return UsageError("schedule takes no arguments", kScheduleUsage);
+  std::signal(SIGXFSZ, SIG_IGN);  // a full disk is an error line of the run, not the end
+  TSettings settings(SettingsFolderOf(ctx));
+  // Held for the scheduler's whole life: it saves the file after every run.
+  platform::TInstanceLock lock;
+  if (const int status = LockForWriting(settings.Folder(), lock)) return status;
+  settings.LoadSettings();
+  const TStopSignals signals;  // before the first line, which tells a caller it may signal
+  Say("scheduling " + std::to_string(settings.Jobs.size()) + " jobs of " + settings.FilePath() +
+      "; Ctrl+C stops");
+  return ScheduleLoop(settings).Run(signals);
 }
 
 }  // namespace twn::cli

@@ -22,6 +22,8 @@ class TBackgroundProgram {
 
   bool Started() const { return pid_ > 0; }
   void Signal(int signal) const;
+  /// What the program has written to stdout so far.
+  std::string OutputSoFar() const { return ReadFile(capture_ / "out"); }
   /// Waits for the end; status as RunProgram gives it.
   TProgramResult Wait();
 
