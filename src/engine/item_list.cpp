@@ -185,11 +185,18 @@ TFolderPath TItemList::FolderPath(int32_t i, int side) const {
   if (!Item(i) || !ValidSide(side)) return {std::string(kNoValue), false};
   const int32_t own = FolderOf(i, side);
   if (own >= 0) return {std::string(info_->FolderPathOf(own)), false};
-  // Absent here: this side's root followed by the relative path of the folder that exists.
+  // Absent here. Names may differ in case between the sides (Music and MUSIC are one folder),
+  // so start from the nearest folder that exists here, spelt as it is here, and add the rest
+  // of the other side's relative path below it.
   const int32_t other = FolderOf(i, 1 - side);
-  const TFolderEntry& f = info_->folders_[other];
-  return {std::string(info_->RootPath(f.pair, side)).append(info_->FolderRelativePath(other)),
-          true};
+  const std::string_view rel = info_->FolderRelativePath(other);
+  const int32_t matched = info_->NearestMatched(other);
+  const int32_t partner = info_->folders_[matched].partner;
+  if (partner < 0)  // not even the roots are a couple: fall back to this side's root
+    return {std::string(info_->RootPath(info_->folders_[other].pair, side)).append(rel), true};
+  const std::string_view below = rel.substr(info_->folders_[matched].rel_length);
+  // A file item whose folder is matched has its folder here; only the file is missing.
+  return {std::string(info_->FolderPathOf(partner)).append(below), matched != other};
 }
 
 TFolderPath TItemList::FilePath(int32_t i, int side) const {

@@ -215,7 +215,9 @@ struct TPlanCounters {
 };
 
 /// A folder path that may not exist yet: for a side where the item's folder is absent, the
-/// root of that side followed by the relative path of the folder that exists.
+/// nearest ancestor that exists on that side, in that side's spelling, followed by the rest of
+/// the relative path of the folder that exists. `missing`: the folder (or, from FilePath, the
+/// file) is not there yet.
 struct TFolderPath {
   std::string path;
   bool missing = false;

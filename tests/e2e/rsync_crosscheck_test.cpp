@@ -594,7 +594,7 @@ constexpr TCase kTwinFolderCases[] = {
     {TMethod::kCopy, 22, "UTC", true},
     {TMethod::kUpdate, 23, kDaylightZone, true},
 };
-INSTANTIATE_TEST_SUITE_P(DISABLED_CaseTwinFolders, RsyncCrossCheck,
+INSTANTIATE_TEST_SUITE_P(CaseTwinFolders, RsyncCrossCheck,
                          ::testing::ValuesIn(kTwinFolderCases), CaseName);
 
 }  // namespace
