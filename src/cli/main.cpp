@@ -37,7 +37,8 @@ constexpr Command kCommands[] = {
     {"add", CmdAdd, "add JOB --left L --right R [options]   add a job"},
     {"remove", CmdRemove, "remove JOB           remove a job"},
     {"schedule", CmdSchedule, "schedule             run scheduled jobs until stopped"},
-    {"match", CmdMatch, "match --include SPECS [--exclude SPECS] NAME...   try a filter"},
+    {"match", CmdMatch, "match --include SPECS [--exclude SPECS] NAME...   try a file filter"},
+    {"match", CmdMatch, "match --folders PATTERNS NAME...   try folder patterns"},
 };
 
 void PrintHelp(FILE* out) {
