@@ -7,9 +7,9 @@ profile=${1:-build}
 pkgs=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev tzdata locales rsync)
 case "$profile" in
   build) ;;
-  bench) pkgs+=(libbenchmark-dev rsync) ;;
+  bench) pkgs+=(libbenchmark-dev rsync time) ;;
   fuzz) pkgs+=(clang libclang-rt-dev) ;;
-  all) pkgs+=(libbenchmark-dev rsync clang libclang-rt-dev) ;;
+  all) pkgs+=(libbenchmark-dev rsync time clang libclang-rt-dev) ;;
   *) echo "install-deps: unknown profile '$profile' (build, bench, fuzz, all)" >&2; exit 2 ;;
 esac
 
