@@ -89,7 +89,7 @@ void WarnMissingFolders(const TJobData& data) {
 int CmdList(const Context& ctx, Args args) {
   if (!args.empty()) return UsageError("list takes no arguments", kListUsage);
   TSettings settings(SettingsFolderOf(ctx));
-  settings.LoadSettings();
+  if (const int status = LoadOrReport(settings)) return status;
   if (settings.Jobs.empty()) {
     PrintError("no jobs in " + settings.FilePath());
     return kExitOk;
@@ -112,7 +112,7 @@ int CmdList(const Context& ctx, Args args) {
 int CmdShow(const Context& ctx, Args args) {
   if (args.size() != 1) return UsageError("show needs one job name", kShowUsage);
   TSettings settings(SettingsFolderOf(ctx));
-  settings.LoadSettings();
+  if (const int status = LoadOrReport(settings)) return status;
   const int index = FindJobOrReport(settings, args[0]);
   if (index < 0) return kExitUsage;
   const TJobData& data = settings.Jobs[size_t(index)]->Data;
@@ -133,7 +133,7 @@ int CmdAdd(const Context& ctx, Args args) {
   TSettings settings(SettingsFolderOf(ctx));
   platform::TInstanceLock lock;
   if (const int status = LockForWriting(settings.Folder(), lock)) return status;
-  settings.LoadSettings();
+  if (const int status = LoadOrReport(settings)) return status;
   const std::vector<std::string> names = settings.JobNames();
   if (std::string problem = JobNameProblem(*request.name, names); !problem.empty())
     return BadInput(problem);
@@ -152,7 +152,7 @@ int CmdRemove(const Context& ctx, Args args) {
   TSettings settings(SettingsFolderOf(ctx));
   platform::TInstanceLock lock;
   if (const int status = LockForWriting(settings.Folder(), lock)) return status;
-  settings.LoadSettings();
+  if (const int status = LoadOrReport(settings)) return status;
   const int index = FindJobOrReport(settings, args[0]);
   if (index < 0) return kExitUsage;
   const std::string name = settings.Jobs[size_t(index)]->Data.JobName;

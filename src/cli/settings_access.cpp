@@ -15,6 +15,14 @@ void PrintError(std::string_view message) {
   std::fprintf(stderr, "twn-cli: %.*s\n", int(message.size()), message.data());
 }
 
+int LoadOrReport(TSettings& settings) {
+  const platform::TError error = settings.LoadSettings();
+  if (error == 0) return kExitOk;
+  PrintError("cannot read '" + settings.FilePath() + "': " + platform::ErrorText(error) +
+             "; nothing was changed");
+  return kExitRunErrors;
+}
+
 int LockForWriting(const std::string& folder, platform::TInstanceLock& lock) {
   const platform::TError error = lock.Acquire(folder);
   if (error == 0) return kExitOk;

@@ -12,6 +12,10 @@ namespace twn::cli {
 /// The settings folder chosen for this invocation (--settings, TWN_HOME, ...).
 std::string SettingsFolderOf(const Context& ctx);
 
+/// Loads the settings file. Returns kExitOk (also when there is no file yet), or prints why the
+/// file cannot be read and returns kExitRunErrors: nothing may then be saved over it.
+int LoadOrReport(TSettings& settings);
+
 /// Takes the folder's instance lock. Returns kExitOk, or prints why not and returns
 /// kExitInUse (another instance holds it) or kExitRunErrors (the folder cannot be used).
 int LockForWriting(const std::string& folder, platform::TInstanceLock& lock);

@@ -275,28 +275,31 @@ void TKelIni::Clear() {
   header_count_ = 0;
 }
 
-int TKelIni::LoadFromFile(const std::string& path) {
+platform::TError TKelIni::LoadFromFile(const std::string& path) {
   Reset();
   // O_NONBLOCK: a FIFO put where the settings file belongs must not hang the program.
   platform::TUniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!fd.Valid()) return errno;
   struct stat st {};
-  if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
-  Grow(text_, static_cast<size_t>(st.st_size) + 1, kTextStep);
+  if (::fstat(fd.Get(), &st) != 0) return errno;
+  if (!S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+  const platform::TError error = ReadAll(fd.Get(), static_cast<size_t>(st.st_size));
+  Parse(text_, false);
+  PrepareForLookup();
+  return error;
+}
+
+platform::TError TKelIni::ReadAll(int fd, size_t expected_size) {
+  Grow(text_, expected_size + 1, kTextStep);
   for (;;) {
     const size_t used = text_.size();
     text_.resize(used + kChunk);
-    const ssize_t n = ::read(fd.Get(), text_.data() + used, kChunk);
-    if (n < 0 && errno == EINTR) {
-      text_.resize(used);
-      continue;
-    }
+    const ssize_t n = ::read(fd, text_.data() + used, kChunk);
     text_.resize(used + static_cast<size_t>(std::max<ssize_t>(n, 0)));
-    if (n <= 0) break;
+    if (n == 0) return 0;
+    if (n < 0 && errno != EINTR) return errno;
     if (text_.size() + kChunk > text_.capacity()) Grow(text_, text_.size() + kChunk, kTextStep);
   }
-  Parse(text_, false);
-  PrepareForLookup();
-  return 0;
 }
 
 void TKelIni::LoadFromText(std::string_view bytes, bool byte_by_byte) {
@@ -440,21 +443,24 @@ void TKelIni::PrepareForLookup() {
   GroupKeysBySection();
 }
 
-// Keys are placed section by section in one counting pass, then sorted by name within each
-// section. Which of two equal keys comes first does not matter.
+// Each section's keys must lie together, sorted by name. In a file without repeated headers
+// they already lie together in file order; otherwise they are placed section by section in one
+// counting pass. Which of two equal keys comes first does not matter.
 void TKelIni::GroupKeysBySection() {
-  for (TSectionEntry& section : sections_) section.key_count = 0;
-  for (const TKeyEntry& key : keys_) ++sections_[key.section].key_count;
-  std::vector<uint32_t> next(sections_.size());
-  uint32_t first = 0;
-  for (size_t i = 0; i < sections_.size(); ++i) {
-    sections_[i].first_key = sections_[i].key_count ? first : kNoKey;
-    next[i] = first;
-    first += sections_[i].key_count;
+  for (TSectionEntry& section : sections_) {
+    section.first_key = kNoKey;
+    section.key_count = 0;
   }
-  std::vector<TKeyEntry> grouped(keys_.size());
-  for (const TKeyEntry& key : keys_) grouped[next[key.section]++] = key;
-  keys_.swap(grouped);
+  bool together = true;
+  for (uint32_t i = 0; i < keys_.size(); ++i) {
+    TSectionEntry& section = sections_[keys_[i].section];
+    if (section.key_count == 0)
+      section.first_key = i;
+    else if (section.first_key + section.key_count != i)
+      together = false;
+    ++section.key_count;
+  }
+  if (!together) PlaceKeysBySection();
   for (const TSectionEntry& section : sections_) {
     if (section.key_count == 0) continue;
     const auto begin = keys_.begin() + section.first_key;
@@ -463,6 +469,19 @@ void TKelIni::GroupKeysBySection() {
              0;
     });
   }
+}
+
+void TKelIni::PlaceKeysBySection() {
+  std::vector<uint32_t> next(sections_.size());
+  uint32_t first = 0;
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    sections_[i].first_key = sections_[i].key_count ? first : kNoKey;
+    next[i] = first;
+    first += sections_[i].key_count;
+  }
+  std::vector<TKeyEntry> placed(keys_.size());
+  for (const TKeyEntry& key : keys_) placed[next[key.section]++] = key;
+  keys_.swap(placed);
 }
 
 // Sections of equal names (now adjacent, in file order) become the first of them; their keys

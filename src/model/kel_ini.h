@@ -19,8 +19,11 @@ class TKelIni {
   TKelIni();
 
   /// Empties the store, reads the file and prepares it for lookup. A missing or unreadable file
-  /// leaves the store empty. Always 0.
-  int LoadFromFile(const std::string& path);
+  /// leaves the store empty (what was read before a read error is kept). Returns 0, or the error
+  /// that kept the file from being read (ENOENT when there is none, EISDIR for a folder, EINVAL
+  /// for another kind of entry), so that a caller can refuse to write over a file it could not
+  /// read.
+  platform::TError LoadFromFile(const std::string& path);
   /// The same over bytes already in memory. `byte_by_byte` skips the shortcut for plain
   /// "key=value" lines; the result is the same (tests compare the two).
   void LoadFromText(std::string_view bytes, bool byte_by_byte = false);
@@ -66,6 +69,7 @@ class TKelIni {
     uint32_t name_offset, name_length, value_offset, value_length, section;
   };
   void Reset();
+  platform::TError ReadAll(int fd, size_t expected_size);
   struct TParseState;
   void Parse(std::string_view bytes, bool byte_by_byte);
   void ParseKeyLine(std::string_view line, int current);
@@ -73,6 +77,7 @@ class TKelIni {
   void PrepareForLookup();
   void MergeSections();
   void GroupKeysBySection();
+  void PlaceKeysBySection();
   std::string_view Name(uint32_t offset, uint32_t length) const;
   const TKeyEntry* FindKey(int section, std::string_view key) const;
   std::string_view ValueOf(const TKeyEntry& key) const;

@@ -1,6 +1,7 @@
 #include "model/settings.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <filesystem>
@@ -346,10 +347,11 @@ std::string TSettings::FilePath() const {
   return platform::IncludeTrailingSeparator(folder_) + std::string(kSettingsFileName);
 }
 
-void TSettings::LoadSettings(TDateTime now) {
+platform::TError TSettings::LoadSettings(TDateTime now) {
   TKelIni ini;
-  ini.LoadFromFile(FilePath());
+  const platform::TError error = ini.LoadFromFile(FilePath());
   ReadFrom(ini, now);
+  return error == ENOENT ? 0 : error;
 }
 
 platform::TError TSettings::SaveSettings() const {

@@ -63,8 +63,10 @@ class TSettings {
   std::string FilePath() const;
 
   /// Reads TWN.ini from the folder. A missing, empty or unreadable file gives the defaults and
-  /// no jobs; a value that cannot be read takes its key's default.
-  void LoadSettings(platform::TDateTime now = platform::Now());
+  /// no jobs; a value that cannot be read takes its key's default. Returns 0 when the file was
+  /// read or does not exist yet, else the error that kept it from being read: a caller must not
+  /// save over a file it could not read.
+  platform::TError LoadSettings(platform::TDateTime now = platform::Now());
   /// Writes the whole file atomically; on failure the old file stays and the error is returned.
   platform::TError SaveSettings() const;
 

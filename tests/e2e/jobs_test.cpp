@@ -1,5 +1,7 @@
 // twn-cli list, show, add and remove run as a user runs them, on a settings folder of their own.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -197,14 +199,36 @@ TEST_F(JobCommands, SettingsFolderInUse) {
   EXPECT_EQ(Cli({"remove", "Photos"}).status, 0);
 }
 
-TEST_F(JobCommands, FailedSaveIsReported) {
-  // A folder named TWN.ini stands in for any failure to write the file.
+TEST_F(JobCommands, NeverWritesOverAFileItCannotReadOrWrite) {
+  ASSERT_EQ(Cli({"add", "Photos", "--left", "left", "--right", "right"}).status, 0);
+  const std::string before = test::ReadFile(Ini());
+
+  // A save that fails half-way (the file-size limit stands in for a full disk).
+  rlimit old_limit{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  const sighandler_t old_handler = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old_limit;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const auto full = Cli({"add", "Music", "--left", "left", "--right", "right"});
+  ::setrlimit(RLIMIT_FSIZE, &old_limit);
+  ::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(full.status, 1);
+  EXPECT_NE(full.err.find("cannot save"), std::string::npos) << full.err;
+  EXPECT_EQ(test::ReadFile(Ini()), before);
+
+  // A settings file that cannot be read is not replaced by one holding only the new job.
   test::TempDir other;
   test::MakeDirs(other / "TWN.ini");
-  const auto r = test::RunProgram(
-      TWN_CLI_PATH, {"--settings", other.path(), "add", "x", "--left", "/a", "--right", "/b"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("cannot save"), std::string::npos) << r.err;
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"add", "x", "--left", "/a", "--right", "/b"},
+        std::vector<std::string>{"list"}}) {
+    std::vector<std::string> words = {"--settings", other.path()};
+    words.insert(words.end(), args.begin(), args.end());
+    const auto r = test::RunProgram(TWN_CLI_PATH, words);
+    EXPECT_EQ(r.status, 1) << args[0];
+    EXPECT_NE(r.err.find("cannot read"), std::string::npos) << r.err;
+  }
   EXPECT_TRUE(std::filesystem::is_directory(other / "TWN.ini"));
 }
 

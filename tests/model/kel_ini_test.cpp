@@ -237,7 +237,7 @@ TEST(KelIniFile, SaveAndLoadRoundTrip) {
   ASSERT_EQ(out.SaveToFile(path), 0);
 
   TKelIni in;
-  EXPECT_EQ(in.LoadFromFile(path), 0);
+  ASSERT_EQ(in.LoadFromFile(path), 0);
   ASSERT_EQ(in.KeyCount(), 5000);
   EXPECT_EQ(in.ReadInteger(in.FindSection("MAIN"), "key_4999", -1), 4999 * 7);
   // Nothing but the file itself is left in the folder.
@@ -248,10 +248,15 @@ TEST(KelIniFile, UnreadablePathsGiveAnEmptyStore) {
   test::TempDir dir;
   test::MakeDirs(dir / "folder.ini");
   ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
-  for (const std::string& path : {dir / "missing.ini", dir / "folder.ini", dir / "fifo.ini"}) {
+  const struct {
+    std::string path;
+    int error;
+  } cases[] = {
+      {dir / "missing.ini", ENOENT}, {dir / "folder.ini", EISDIR}, {dir / "fifo.ini", EINVAL}};
+  for (const auto& [path, error] : cases) {
     TKelIni ini;
     ini.LoadFromText("[A]\nx=1\n");
-    EXPECT_EQ(ini.LoadFromFile(path), 0);
+    EXPECT_EQ(ini.LoadFromFile(path), error) << path;
     EXPECT_EQ(ini.SectionCount(), 0) << path;
     EXPECT_EQ(ini.ReadString(ini.FindSection("A"), "x", "def"), "def");
   }

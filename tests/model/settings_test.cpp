@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -231,7 +232,7 @@ TEST(Settings, SectionsAndKeysInWrittenOrder) {
 TEST(Settings, FirstStartWithoutFile) {
   test::TempDir dir;
   TSettings s(dir / "new");
-  s.LoadSettings(kNow);
+  EXPECT_EQ(s.LoadSettings(kNow), 0) << "no file yet is no error";
   EXPECT_TRUE(s.Jobs.empty());
   EXPECT_EQ(s.MainLogFolder, dir / "new/Logs");
   EXPECT_EQ(s.SearchHistory, std::vector<std::string>{"folder"});
@@ -391,7 +392,7 @@ TEST(Settings, UnusableFilesAndFolders) {
   test::TempDir dir;
   test::MakeDirs(dir / "dir/TWN.ini");
   TSettings s(dir / "dir");
-  s.LoadSettings(kNow);
+  EXPECT_EQ(s.LoadSettings(kNow), EISDIR);
   EXPECT_TRUE(s.Jobs.empty());
   s.AddJob(kNow);
   EXPECT_NE(s.SaveSettings(), 0) << "a folder named TWN.ini cannot be replaced";
@@ -405,7 +406,7 @@ TEST(Settings, UnusableFilesAndFolders) {
   test::MakeDirs(dir / "loop");
   std::filesystem::create_symlink(dir / "loop/TWN.ini", dir / "loop/TWN.ini");
   TSettings loop(dir / "loop");
-  loop.LoadSettings(kNow);
+  EXPECT_EQ(loop.LoadSettings(kNow), ELOOP);
   EXPECT_TRUE(loop.Jobs.empty());
   EXPECT_EQ(loop.MainLogFolder, dir / "loop/Logs");
 
@@ -413,7 +414,7 @@ TEST(Settings, UnusableFilesAndFolders) {
   test::WriteFile(dir / "locked/TWN.ini", "[JobSection]\r\nJobCount=1\r\n");
   ASSERT_EQ(::chmod((dir / "locked/TWN.ini").c_str(), 0), 0);
   TSettings locked(dir / "locked");
-  locked.LoadSettings(kNow);
+  EXPECT_EQ(locked.LoadSettings(kNow), EACCES);
   EXPECT_TRUE(locked.Jobs.empty());
 }
 
