@@ -230,7 +230,7 @@ class TGenerator {
   std::vector<TFolder> folders_;
   std::vector<TFile> files_;
   std::string left_, right_;
-  uint64_t total_ = 0, done_ = 0;
+  uint64_t total_ = 0;
   int last_percent_ = -1;
   // What the manifest reports.
   uint64_t left_files_ = 0, right_files_ = 0, left_bytes_ = 0, right_bytes_ = 0;
