@@ -319,8 +319,11 @@ int TKelIni::AddSection(std::string_view name) {
 
 void TKelIni::WriteString(int section, std::string_view key, std::string_view value) {
   if (section < 0 || section >= SectionCount()) return;
-  key = UpToZero(key);
-  value = UpToZero(value);
+  AddKey(section, UpToZero(key), UpToZero(value));
+}
+
+// The parser's way in: section valid, key and value already cut at a zero byte.
+void TKelIni::AddKey(int section, std::string_view key, std::string_view value) {
   Grow(keys_, keys_.size() + 1, kTableStep);
   keys_.push_back({AddToPool(names_, key), static_cast<uint32_t>(key.size()),
                    AddToPool(values_, value), static_cast<uint32_t>(value.size()),
@@ -372,7 +375,7 @@ void TKelIni::ParseKeyLine(std::string_view line, int current) {
   const size_t equals = line.find('=');
   if (equals == std::string_view::npos || current < 0) return;
   const std::string_view key = Taken(line.substr(0, equals));
-  if (!key.empty()) WriteString(current, key, Taken(line.substr(equals + 1)));
+  if (!key.empty()) AddKey(current, key, Taken(line.substr(equals + 1)));
 }
 
 void TKelIni::ParseBytes(std::string_view bytes, TParseState& state) {
@@ -409,7 +412,7 @@ void TKelIni::ParseBytes(std::string_view bytes, TParseState& state) {
       case '\r':
       case '\n':
         if (after_equals && !state.key.empty() && state.current >= 0)
-          WriteString(state.current, state.key, Taken(text));
+          AddKey(state.current, state.key, Taken(text));
         text.clear();
         in_header = after_equals = in_comment = false;
         break;

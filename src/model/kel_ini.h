@@ -72,6 +72,7 @@ class TKelIni {
   platform::TError ReadAll(int fd, size_t expected_size);
   struct TParseState;
   void Parse(std::string_view bytes, bool byte_by_byte);
+  void AddKey(int section, std::string_view key, std::string_view value);
   void ParseKeyLine(std::string_view line, int current);
   void ParseBytes(std::string_view bytes, TParseState& state);
   void PrepareForLookup();
