@@ -71,12 +71,6 @@ int BadInput(std::string_view message) {
 }
 
 // The job of that name (a-z folded), or an error message and -1.
-int FindJobOrReport(const TSettings& settings, std::string_view name) {
-  const int index = settings.FindJob(name);
-  if (index < 0) PrintError("no job named '" + std::string(name) + "' in " + settings.FilePath());
-  return index;
-}
-
 void WarnMissingFolders(const TJobData& data) {
   for (const TPairItem& pair : data.Pairs)
     for (const std::string* path : {&pair.L_Path, &pair.R_Path})

@@ -81,12 +81,6 @@ void PrintPlanPreview(const TScanInfo& scan) {
   }
 }
 
-int FindJobOrReport(const TSettings& settings, std::string_view name) {
-  const int index = settings.FindJob(name);
-  if (index < 0) PrintError("no job named '" + std::string(name) + "' in " + settings.FilePath());
-  return index;
-}
-
 bool ProgressWanted() {
   return ::isatty(STDERR_FILENO) == 1;
 }
@@ -96,7 +90,7 @@ bool ProgressWanted() {
 int CmdCompare(const Context& ctx, Args args) {
   if (args.size() != 1) return UsageError("compare needs one job name", kCompareUsage);
   TSettings settings(SettingsFolderOf(ctx));
-  settings.LoadSettings();
+  if (const int status = LoadOrReport(settings)) return status;
   const int index = FindJobOrReport(settings, args[0]);
   if (index < 0) return kExitUsage;
   TJob& job = *settings.Jobs[size_t(index)];
@@ -115,7 +109,7 @@ int CmdRun(const Context& ctx, Args args) {
   // Held for the whole run, so that nobody else changes the file the run saves at its end.
   platform::TInstanceLock lock;
   if (const int status = LockForWriting(settings.Folder(), lock)) return status;
-  settings.LoadSettings();
+  if (const int status = LoadOrReport(settings)) return status;
   const int index = FindJobOrReport(settings, args[0]);
   if (index < 0) return kExitUsage;
   TJob& job = *settings.Jobs[size_t(index)];

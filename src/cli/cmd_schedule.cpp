@@ -93,7 +93,7 @@ int CmdSchedule(const Context& ctx, Args args) {
   // Held for the scheduler's whole life: it saves the file after every run.
   platform::TInstanceLock lock;
   if (const int status = LockForWriting(settings.Folder(), lock)) return status;
-  settings.LoadSettings();
+  if (const int status = LoadOrReport(settings)) return status;
   const TStopSignals signals;  // before the first line, which tells a caller it may signal
   Say("scheduling " + std::to_string(settings.Jobs.size()) + " jobs of " + settings.FilePath() +
       "; Ctrl+C stops");

@@ -43,4 +43,10 @@ int SaveOrReport(const TSettings& settings) {
   return kExitRunErrors;
 }
 
+int FindJobOrReport(const TSettings& settings, std::string_view name) {
+  const int index = settings.FindJob(name);
+  if (index < 0) PrintError("no job named '" + std::string(name) + "' in " + settings.FilePath());
+  return index;
+}
+
 }  // namespace twn::cli

@@ -28,11 +28,13 @@ bool IsDotOrDotDot(const char* name) {
 
 }  // namespace
 
-TDirLister::TDirLister(bool folder_details)
-    : folder_details_(folder_details), buffer_(std::make_unique<char[]>(kBufferSize)) {}
+TDirLister::TDirLister(bool folder_details) : folder_details_(folder_details) {}
 
 bool TDirLister::Open(const char* path) {
   Close();
+  // Taken on first use and left uninitialised: every job object holds a lister, and most
+  // never list anything.
+  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   error_ = 0;
   fd_ = TUniqueFd(::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY));
   if (!fd_.Valid()) error_ = errno;

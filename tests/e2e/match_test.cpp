@@ -1,52 +1,20 @@
 // twn-cli match run as a user runs it: answers on stdout, mistakes on stderr, exit status.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "support/test_support.h"
-
-extern char** environ;
+#include "support/run_program.h"
 
 namespace twn {
 namespace {
 
-struct CliResult {
-  int status = -1;
-  std::string out, err;
-};
+using CliResult = test::TProgramResult;
 
 CliResult RunMatch(const std::vector<std::string>& args) {
-  test::TempDir dir;
-  const std::string out_path = dir / "out", err_path = dir / "err";
-  std::vector<std::string> words = {TWN_CLI_PATH, "match"};
+  std::vector<std::string> words = {"match"};
   words.insert(words.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT, 0600);
-  pid_t pid = 0;
-  CliResult r;
-  const int rc = posix_spawn(&pid, TWN_CLI_PATH, &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) {
-    ADD_FAILURE() << "cannot start " << TWN_CLI_PATH;
-    return r;
-  }
-  int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
-  r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-  r.out = test::ReadFile(out_path);
-  r.err = test::ReadFile(err_path);
-  return r;
+  return test::RunProgram(TWN_CLI_PATH, words);
 }
 
 struct AnswerCase {
