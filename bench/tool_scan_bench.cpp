@@ -24,38 +24,10 @@ namespace {
 
 using TClock = std::chrono::steady_clock;
 
-struct TMethodName {
-  std::string_view name;
-  int32_t method;
-};
-constexpr std::array<TMethodName, 5> kMethodNames = {{
-    {"mirror-lr", twn::kMethodMirrorL},
-    {"mirror-rl", twn::kMethodMirrorR},
-    {"copy-lr", twn::kMethodBackupL},
-    {"copy-rl", twn::kMethodBackupR},
-    {"update", twn::kMethodUpdate},
-}};
-
 constexpr std::array<std::string_view, 13> kClassNames = {
     "",          "left single", "right single", "left newer",   "left older",
     "equal",     "same time",   "folder left",  "folder right", "folder both",
     "root left", "root right",  "root both"};
-constexpr std::array<std::string_view, twn::kActionCount> kActionNames = {
-    "nothing",
-    "delete left",
-    "delete right",
-    "delete both",
-    "copy to right",
-    "copy to left",
-    "overwrite left",
-    "overwrite right",
-    "remove left",
-    "remove right",
-    "remove both",
-    "create left",
-    "create right",
-    "remove left, create right",
-    "remove right, create left"};
 
 int Usage(const std::string& problem) {
   std::fprintf(stderr,
@@ -116,13 +88,10 @@ int ParseOptions(int argc, char** argv, TOptions& opt) {
       opt.subfolders = false;
     } else if (arg == "--method") {
       if (++i == argc) return Usage("missing method after --method");
-      opt.method = 0;
-      for (const TMethodName& m : kMethodNames) {
-        if (m.name != argv[i]) continue;
-        opt.method = m.method;
-        opt.method_name = m.name;
-      }
-      if (opt.method == 0) return Usage("unknown method '" + std::string(argv[i]) + "'");
+      const auto method = twn::MethodByShortName(argv[i]);
+      if (!method) return Usage("unknown method '" + std::string(argv[i]) + "'");
+      opt.method = *method;
+      opt.method_name = twn::kMethodShortNames[size_t(*method - twn::kMethodMirrorL)];
     } else if (arg.starts_with("-")) {
       return Usage("unknown option " + std::string(arg));
     } else if (n_paths == 2) {
@@ -154,7 +123,7 @@ void PrintCounts(const twn::TScanInfo& info) {
   for (int32_t i = 0; i < plan.Count(); ++i) ++actions[plan.Action(i)];
   for (int a = 1; a < twn::kActionCount; ++a)
     std::printf("action %2d %10lld  %s\n", a, static_cast<long long>(actions[a]),
-                std::string(kActionNames[a]).c_str());
+                std::string(twn::kPlanActionNames[a]).c_str());
   std::printf("plan   %d entries; folders to create L %lld R %lld, to remove L %lld R %lld\n",
               plan.Count(), static_cast<long long>(pc.folders_to_create[0]),
               static_cast<long long>(pc.folders_to_create[1]),

@@ -27,24 +27,7 @@ void PrintLines(const TLineList& list) {
 }
 
 std::string_view ActionText(int action) {
-  static constexpr std::string_view kTexts[kActionCount] = {
-      "folder",  // listed for the files planned in it
-      "delete left",
-      "delete right",
-      "delete both",
-      "copy to right",
-      "copy to left",
-      "overwrite left",
-      "overwrite right",
-      "remove left folder",
-      "remove right folder",
-      "remove both folders",
-      "create left folder",
-      "create right folder",
-      "create right, remove left",
-      "create left, remove right",
-  };
-  return action >= 0 && action < kActionCount ? kTexts[action] : "?";
+  return action >= 0 && action < kActionCount ? kPlanActionNames[size_t(action)] : "?";
 }
 
 // The size that matters for an entry: a copy's source, a deleted file; none for folders.

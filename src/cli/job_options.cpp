@@ -14,14 +14,6 @@ namespace {
 
 using Error = std::optional<std::string>;
 
-constexpr std::array<std::pair<std::string_view, int32_t>, 5> kMethodNames = {{
-    {"mirror-lr", kMethodMirrorL},
-    {"mirror-rl", kMethodMirrorR},
-    {"copy-lr", kMethodBackupL},
-    {"copy-rl", kMethodBackupR},
-    {"update", kMethodUpdate},
-}};
-
 constexpr std::array<std::string_view, 7> kDayNames = {
     "MONDAY", "TUESDAY", "WEDNESDAY", "THURSDAY", "FRIDAY", "SATURDAY", "SUNDAY"};
 
@@ -145,10 +137,8 @@ Error Option(std::string_view option, std::string_view value, TAddRequest& out) 
   if (option == "--exclude-folder") return FolderPattern(value, out.folder_patterns);
   if (option == "--skip-days") return ParseDays(value, out.exclude_days);
   if (option == "--method") {
-    for (const auto& [name, method] : kMethodNames)
-      if (name == value) return out.method = method, std::nullopt;
-    return "unknown method " + Quoted(value) +
-           " (use mirror-lr, mirror-rl, copy-lr, copy-rl or update)";
+    if (const auto method = MethodByShortName(value)) return out.method = *method, std::nullopt;
+    return "unknown method " + Quoted(value) + " (use " + std::string(kMethodShortNameList) + ")";
   }
   if (option == "--at") {
     out.at = ParseTimeOfDay(value);

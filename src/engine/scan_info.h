@@ -7,6 +7,7 @@
 //
 // Indices are dense 32-bit positions in a table (-1 = none). After LinkFolders and CompareFiles
 // the folder and file tables are in sorted order and every index refers to that order.
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -65,6 +66,24 @@ enum TPlanAction : uint8_t {
   paRemoveRightCreateLeft = 14,
 };
 inline constexpr int kActionCount = 15;
+/// Short texts of the plan actions, as the plan preview and the tools print them.
+inline constexpr std::array<std::string_view, kActionCount> kPlanActionNames = {
+    "folder",  // listed for the files planned in it
+    "delete left",
+    "delete right",
+    "delete both",
+    "copy to right",
+    "copy to left",
+    "overwrite left",
+    "overwrite right",
+    "remove left folder",
+    "remove right folder",
+    "remove both folders",
+    "create left folder",
+    "create right folder",
+    "create right, remove left",
+    "create left, remove right",
+};
 
 /// Compare flags of a matched file couple.
 inline constexpr uint32_t kCfMatched = 1;

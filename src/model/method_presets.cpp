@@ -25,4 +25,10 @@ void ApplyMethod(TJobData& data, int32_t method) {
   data.Empty_CopyR = preset->empty[3];
 }
 
+std::optional<int32_t> MethodByShortName(std::string_view name) {
+  for (size_t i = 0; i < kMethodShortNames.size(); ++i)
+    if (kMethodShortNames[i] == name) return static_cast<int32_t>(kMethodMirrorL + i);
+  return std::nullopt;
+}
+
 }  // namespace twn

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "model/job_data.h"
 
@@ -25,6 +26,14 @@ inline constexpr std::array<TMethodPreset, 5> kMethodPresets = {{
     {{2, 2, 2, 0, 0, 0, 1}, {false, false, false, true}},
     {{1, 2, 0, 0, 0, 1, 1}, {false, false, true, true}},
 }};
+
+/// The short names of the named methods on twn-cli's command line, in method order.
+inline constexpr std::array<std::string_view, 5> kMethodShortNames = {
+    "mirror-lr", "mirror-rl", "copy-lr", "copy-rl", "update"};
+inline constexpr std::string_view kMethodShortNameList =
+    "mirror-lr, mirror-rl, copy-lr, copy-rl or update";
+/// The method of a short name; none for another text.
+std::optional<int32_t> MethodByShortName(std::string_view name);
 
 /// The preset of a named method; none for 0, "Custom" and unknown values.
 std::optional<TMethodPreset> MethodPreset(int32_t method);

@@ -7,22 +7,8 @@
 namespace twn::platform {
 namespace {
 
-tm TmOf(TDateTime dt) {
-  const TCalendar c = DecodeDateTime(dt);
-  tm t{};
-  t.tm_year = c.year - 1900;
-  t.tm_mon = c.month - 1;
-  t.tm_mday = c.day;
-  t.tm_hour = c.hour;
-  t.tm_min = c.minute;
-  t.tm_sec = c.second;
-  t.tm_wday = c.day_of_week - 1;
-  t.tm_isdst = -1;
-  return t;
-}
-
 std::string Format(TDateTime dt, nl_item item) {
-  const tm t = TmOf(dt);
+  const tm t = TmFromDateTime(dt);
   char buf[256];
   const size_t n = strftime(buf, sizeof buf, nl_langinfo(item), &t);
   return std::string(buf, n);

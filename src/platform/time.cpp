@@ -138,7 +138,7 @@ TDateTime DateTimeFromUnix(time_t t) {
   return FromMilliseconds(local * 1000 + static_cast<int64_t>(kUnixEpochDays) * 86'400'000);
 }
 
-time_t UnixFromDateTime(TDateTime dt) {
+tm TmFromDateTime(TDateTime dt) {
   const TCalendar c = DecodeDateTime(dt);
   tm t{};
   t.tm_year = c.year - 1900;
@@ -147,7 +147,13 @@ time_t UnixFromDateTime(TDateTime dt) {
   t.tm_hour = c.hour;
   t.tm_min = c.minute;
   t.tm_sec = c.second;
+  t.tm_wday = c.day_of_week - 1;
   t.tm_isdst = -1;
+  return t;
+}
+
+time_t UnixFromDateTime(TDateTime dt) {
+  tm t = TmFromDateTime(dt);
   return MakeTime(t);
 }
 

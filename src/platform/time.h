@@ -50,6 +50,9 @@ int DayOfWeek(TDateTime dt);
 TDateTime DatePart(TDateTime dt);
 TDateTime TimePart(TDateTime dt);
 
+/// The calendar fields of a date-time as a C `tm` (tm_isdst = -1: let the zone decide).
+tm TmFromDateTime(TDateTime dt);
+
 /// The current local date-time.
 TDateTime Now();
 /// A Unix time shown as local date-time with the offset in force at that moment.
