@@ -126,8 +126,8 @@ void CheckFolderFilter(std::string_view text, std::string_view name) {
 
 }  // namespace
 
-// Input: one byte of flags, two bytes of spec length, the spec text, then the name. With flag 2
-// the bytes are read as letters of a small alphabet, so that specs full of wildcards, groups
+// Input: one byte of flags, two bytes of pattern-list length, the pattern list, then the name. With
+// flag 2 the bytes are read as letters of a small alphabet, so that specs full of wildcards, groups
 // and near misses are common rather than rare.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 3) return 0;

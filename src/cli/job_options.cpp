@@ -103,7 +103,7 @@ Error FolderPattern(std::string_view value, std::vector<std::string>& to) {
 }
 
 Error Specs(std::string_view option, std::string_view value, std::optional<std::string>& to) {
-  if (HasLineBreak(value)) return "the specs of " + std::string(option) + " hold a line break";
+  if (HasLineBreak(value)) return "the value of " + std::string(option) + " holds a line break";
   to = std::string(value);
   return std::nullopt;
 }
