@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <tuple>
 
 #include "platform/locale.h"
 #include "support/test_support.h"
@@ -35,246 +36,136 @@ TEST(JobTest, JobNumbersCountFromOneAndAreNotReused) {
   ResetJobIDs();
   EXPECT_EQ(1, NewJobID());
   EXPECT_EQ(2, NewJobID());
-  const TJob job(NewJobID(), June(1));
-  EXPECT_EQ(3, job.JobID);
+  EXPECT_EQ(3, TJob(NewJobID(), June(1)).JobID);
   EXPECT_EQ(4, NewJobID());
 }
 
 TEST(JobTest, AssignCopiesDefinitionAndLastRunButNotTheRowOrScheduleMarks) {
   TJob source(7, June(1));
-  source.bRunFromCommandLine = true;
-  source.State = jsExecuting;
-  source.bChanged = false;
-  source.RunMode = rmCompareOnly;
-  source.Data.JobName = "Music";
-  source.Data.Pairs.resize(2);
-  source.LastRun = June(2, 8);
-  source.bHasLastRun = true;
-  source.bHasNextRun = true;
-  source.NextRun = June(3, 8);
-  source.bFinished = false;
+  source.bRunFromCommandLine = true, source.State = jsExecuting, source.bChanged = false;
+  source.RunMode = rmCompareOnly, source.Data.JobName = "Music", source.Data.Pairs.resize(2);
+  source.LastRun = June(2, 8), source.bHasLastRun = true;
+  source.bHasNextRun = true, source.NextRun = June(3, 8), source.bFinished = false;
   source.bSelected = source.bFocused = source.bMarkedForDelete = true;
 
+  const auto copied = [](const TJob& j) {
+    return std::tuple(j.JobID, j.bRunFromCommandLine, j.State, j.bChanged, j.RunMode,
+                      j.Data.JobName, j.PairCount(), j.LastRun, j.bHasLastRun);
+  };
+  const auto row_and_schedule = [](const TJob& j) {
+    return std::tuple(j.bHasNextRun, j.NextRun, j.bFinished, j.bSelected, j.bFocused,
+                      j.bMarkedForDelete);
+  };
   TJob copy(8, June(20));
+  const auto before = row_and_schedule(copy);
   copy.Assign(source);
-  EXPECT_EQ(7, copy.JobID);
-  EXPECT_TRUE(copy.bRunFromCommandLine);
-  EXPECT_EQ(jsExecuting, copy.State);
-  EXPECT_FALSE(copy.bChanged);
-  EXPECT_EQ(rmCompareOnly, copy.RunMode);
-  EXPECT_EQ("Music", copy.Data.JobName);
-  EXPECT_EQ(2, copy.PairCount());
-  EXPECT_EQ(June(2, 8), copy.LastRun);
-  EXPECT_TRUE(copy.bHasLastRun);
-  // Left as they were in the copy:
-  EXPECT_FALSE(copy.bHasNextRun);
-  EXPECT_EQ(June(20), copy.NextRun);
-  EXPECT_TRUE(copy.bFinished);
-  EXPECT_FALSE(copy.bSelected || copy.bFocused || copy.bMarkedForDelete);
-
+  EXPECT_EQ(copied(source), copied(copy));
+  EXPECT_EQ(before, row_and_schedule(copy));
   copy.Data.Pairs.clear();
   EXPECT_EQ(2, source.PairCount());
-}
 
-TEST(JobTest, HasWorkNeedsPairsAndAnAction) {
-  TJob job(1, June(1));
-  job.Data.idxSingleL = 1;
-  EXPECT_FALSE(job.HasWork());
-  job.Data.Pairs.resize(1);
-  EXPECT_TRUE(job.HasWork());
-  job.Data.idxSingleL = 0;
-  EXPECT_FALSE(job.HasWork());
-}
-
-struct ScheduleCase {
-  const char* name;
-  int32_t frequency;
-  int32_t interval;  // minutes, hours or days, by frequency
-  TDateTime start;   // its time of day is the start time
-  int32_t exclude;
-  std::optional<TDateTime> last_run;
-  std::optional<TDateTime> run_before;
-  TDateTime now;
-  std::optional<TDateTime> expected;  // none: no next run
-};
-
-void Schedule(TJob& job, const ScheduleCase& c) {
-  TJobData& d = job.Data;
-  d.Frequency = c.frequency;
-  d.freMinutes = d.freHours = d.freDays = c.interval;
-  d.StartTime = c.start;
-  d.ExcludeDays = c.exclude;
-  job.bHasLastRun = c.last_run.has_value();
-  if (c.last_run) job.LastRun = *c.last_run;
-  d.bRunBefore = c.run_before.has_value();
-  if (c.run_before) d.RunBefore = *c.run_before;
+  // Work needs both a pair and an action.
+  EXPECT_FALSE(source.HasWork());
+  source.Data.idxSingleL = copy.Data.idxSingleL = 1;
+  EXPECT_TRUE(source.HasWork());
+  EXPECT_FALSE(copy.HasWork());
 }
 
 TEST(JobTest, ComputeNextRun) {
   ASSERT_EQ(2, platform::DayOfWeek(June(1)));  // Monday
-  const TDateTime at8 = June(1, 8);
-  const TDateTime nan = std::numeric_limits<double>::quiet_NaN();
-  const ScheduleCase cases[] = {
-      {"minutes: last run plus interval",
-       kFreqMinutes,
-       30,
-       0,
-       0,
-       June(1, 10),
-       {},
-       June(1, 10, 10),
-       June(1, 10, 30)},
-      {"minutes: overdue moves to now",
-       kFreqMinutes,
-       30,
-       0,
-       0,
-       June(1, 10),
-       {},
-       June(1, 11),
+  const TDateTime at8 = June(1, 8), nan = std::numeric_limits<double>::quiet_NaN();
+  const std::optional<TDateTime> none;
+  const struct {
+    const char* name;
+    int32_t frequency;
+    int32_t interval;  // minutes, hours or days, by frequency
+    TDateTime start;   // its time of day is the start time
+    int32_t exclude;
+    std::optional<TDateTime> last_run, run_before;
+    TDateTime now;
+    std::optional<TDateTime> expected;  // none: no next run
+  } cases[] = {
+      {"minutes: last run plus interval", kFreqMinutes, 30, 0, 0, June(1, 10), none,
+       June(1, 10, 10), June(1, 10, 30)},
+      {"minutes: overdue moves to now", kFreqMinutes, 30, 0, 0, June(1, 10), none, June(1, 11),
        June(1, 11)},
-      {"minutes: missed for days", kFreqMinutes, 30, 0, 0, June(1, 10), {}, June(5, 9), June(5, 9)},
-      {"minutes: no last run", kFreqMinutes, 30, 0, 0, {}, {}, June(1, 9, 15), June(1, 9, 15)},
-      {"minutes: today excluded", kFreqMinutes, 30, 0, kMonday, {}, {}, June(1, 10), June(2)},
-      {"minutes: two days excluded",
-       kFreqMinutes,
-       30,
-       0,
-       kMonday | kTuesday,
-       {},
-       {},
-       June(1, 10),
-       June(3)},
-      {"minutes: other day excluded",
-       kFreqMinutes,
-       30,
-       0,
-       kSaturday,
-       June(1, 10),
-       {},
-       June(1, 10, 10),
-       June(1, 10, 30)},
-      {"hours: past midnight with exclusions",
-       kFreqHours,
-       2,
-       0,
-       kSunday,
-       June(1, 23, 30),
-       {},
-       June(1, 23, 40),
-       June(2)},
+      {"minutes: missed for days", kFreqMinutes, 30, 0, 0, June(1, 10), none, June(5, 9),
+       June(5, 9)},
+      {"minutes: no last run", kFreqMinutes, 30, 0, 0, none, none, June(1, 9, 15), June(1, 9, 15)},
+      {"minutes: today excluded", kFreqMinutes, 30, 0, kMonday, none, none, June(1, 10), June(2)},
+      {"minutes: two days excluded", kFreqMinutes, 30, 0, kMonday | kTuesday, none, none,
+       June(1, 10), June(3)},
+      {"minutes: other day excluded", kFreqMinutes, 30, 0, kSaturday, June(1, 10), none,
+       June(1, 10, 10), June(1, 10, 30)},
+      {"hours: past midnight with exclusions", kFreqHours, 2, 0, kSunday, June(1, 23, 30), none,
+       June(1, 23, 40), June(2)},
       {"hours: not before", kFreqHours, 3, 0, 0, June(1, 9), June(6, 14), June(1, 10), June(6)},
       {"hours: not before, already passed", kFreqHours, 3, 0, 0, June(1, 9), June(1, 7),
        June(1, 10), June(1, 12)},
-      {"hours: Sunday wraps to Monday", kFreqHours, 1, 0, kSunday, {}, {}, June(7, 12), June(8)},
-      {"damaged zero interval counts as 1",
-       kFreqMinutes,
-       0,
-       0,
-       0,
-       June(1, 10),
-       {},
-       June(1, 10, 0, 30),
-       June(1, 10, 1)},
-      {"daily: before start time", kFreqDaily, 0, at8, 0, {}, {}, June(1, 7), June(1, 8)},
-      {"daily: after start time", kFreqDaily, 0, at8, 0, {}, {}, June(1, 9), June(2, 8)},
-      {"daily: weekend skipped",
-       kFreqDaily,
-       0,
-       at8,
-       kSaturday | kSunday,
-       June(5, 8, 0, 5),
-       {},
-       June(5, 9),
-       June(8, 8)},
-      {"daily: missed run stays in the past",
-       kFreqDaily,
-       0,
-       at8,
-       0,
-       June(1, 8),
-       {},
-       June(6, 12),
+      {"hours: Sunday wraps to Monday", kFreqHours, 1, 0, kSunday, none, none, June(7, 12),
+       June(8)},
+      {"damaged zero interval counts as 1", kFreqMinutes, 0, 0, 0, June(1, 10), none,
+       June(1, 10, 0, 30), June(1, 10, 1)},
+      {"daily: before start time", kFreqDaily, 0, at8, 0, none, none, June(1, 7), June(1, 8)},
+      {"daily: after start time", kFreqDaily, 0, at8, 0, none, none, June(1, 9), June(2, 8)},
+      {"daily: weekend skipped", kFreqDaily, 0, at8, kSaturday | kSunday, June(5, 8, 0, 5), none,
+       June(5, 9), June(8, 8)},
+      {"daily: missed run stays in the past", kFreqDaily, 0, at8, 0, June(1, 8), none, June(6, 12),
        June(2, 8)},
-      {"daily: not before",
-       kFreqDaily,
-       0,
-       June(1, 6, 30),
-       0,
-       {},
-       June(6, 15),
-       June(1, 5),
+      {"daily: not before", kFreqDaily, 0, June(1, 6, 30), 0, none, June(6, 15), June(1, 5),
        June(6, 6, 30)},
-      {"days: 3 at 22:00",
-       kFreqDays,
-       3,
-       June(1, 22),
-       0,
-       June(1, 22, 0, 30),
-       {},
-       June(2),
+      {"days: 3 at 22:00", kFreqDays, 3, June(1, 22), 0, June(1, 22, 0, 30), none, June(2),
        June(4, 22)},
       {"days: not before then excluded", kFreqDays, 2, at8, kSaturday, June(1, 8), June(6, 12),
        June(1, 9), June(7, 8)},
-      {"damaged zero days counts as 1",
-       kFreqDays,
-       0,
-       at8,
-       0,
-       June(1, 8),
-       {},
-       June(1, 9),
+      {"damaged zero days counts as 1", kFreqDays, 0, at8, 0, June(1, 8), none, June(1, 9),
        June(2, 8)},
-      {"all days excluded", kFreqMinutes, 30, 0, kAllDays, June(1, 10), {}, June(1, 11), {}},
-      {"stray high bits", kFreqDaily, 0, at8, 0x1FF, {}, {}, June(1, 7), {}},
-      {"manual", kFreqManual, 30, at8, 0, June(1, 10), {}, June(1, 11), {}},
-      {"damaged last run", kFreqDaily, 0, at8, kSunday, nan, {}, June(1, 7), {}},
-      {"damaged interval far away",
-       kFreqDays,
-       std::numeric_limits<int32_t>::max(),
-       at8,
-       kSunday,
-       June(1, 8),
-       {},
-       June(1, 9),
-       {}},
+      {"all days excluded", kFreqMinutes, 30, 0, kAllDays, June(1, 10), none, June(1, 11), none},
+      {"stray high bits", kFreqDaily, 0, at8, 0x1FF, none, none, June(1, 7), none},
+      {"manual", kFreqManual, 30, at8, 0, June(1, 10), none, June(1, 11), none},
+      {"damaged last run", kFreqDaily, 0, at8, kSunday, nan, none, June(1, 7), none},
+      {"damaged interval far away", kFreqDays, std::numeric_limits<int32_t>::max(), at8, kSunday,
+       June(1, 8), none, June(1, 9), none},
   };
-  for (const ScheduleCase& c : cases) {
+  for (const auto& c : cases) {
     TJob job(1, c.now);
-    Schedule(job, c);
+    TJobData& d = job.Data;
+    d.Frequency = c.frequency;
+    d.freMinutes = d.freHours = d.freDays = c.interval;
+    d.StartTime = c.start;
+    d.ExcludeDays = c.exclude;
+    job.bHasLastRun = c.last_run.has_value();
+    job.LastRun = c.last_run.value_or(0);
+    d.bRunBefore = c.run_before.has_value();
+    d.RunBefore = c.run_before.value_or(0);
     job.bHasNextRun = !c.expected;  // must be changed either way
     job.ComputeNextRun(c.now);
     ASSERT_EQ(c.expected.has_value(), job.bHasNextRun) << c.name;
-    if (c.expected) {
-      EXPECT_TRUE(SameMoment(*c.expected, job.NextRun)) << c.name;
-    }
+    if (!c.expected) continue;
+    EXPECT_TRUE(SameMoment(*c.expected, job.NextRun)) << c.name;
   }
-}
 
-TEST(JobTest, UnknownFrequencyChangesNothing) {
-  TJob job(1, June(1));
-  job.Data.Frequency = 9;
-  job.bHasNextRun = true;
-  job.NextRun = June(3, 4);
-  job.ComputeNextRun(June(2));
-  EXPECT_TRUE(job.bHasNextRun);
-  EXPECT_EQ(June(3, 4), job.NextRun);
+  TJob unknown(1, June(1));
+  unknown.Data.Frequency = 9;
+  unknown.bHasNextRun = true, unknown.NextRun = June(3, 4);
+  unknown.ComputeNextRun(June(2));
+  EXPECT_TRUE(unknown.bHasNextRun) << "an unknown frequency changes nothing";
+  EXPECT_EQ(June(3, 4), unknown.NextRun);
 }
 
 TEST(JobTest, UpdateStateFollowsTheScheduleButNotDuringARun) {
-  struct Case {
+  const struct {
     int32_t frequency;
     bool has_next;
     TJobState before, expected;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {kFreqDaily, true, jsNothing, jsWaiting},
-      {kFreqDaily, false, jsWaiting, jsNothing},
+      {kFreqMinutes, false, jsWaiting, jsNothing},
       {kFreqManual, true, jsWaiting, jsNothing},
       {kFreqMinutes, true, jsExecuting, jsExecuting},
       {kFreqManual, false, jsExecuting, jsExecuting},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     TJob job(1, June(1));
     job.Data.Frequency = c.frequency;
     job.bHasNextRun = c.has_next;
@@ -284,47 +175,31 @@ TEST(JobTest, UpdateStateFollowsTheScheduleButNotDuringARun) {
   }
 }
 
-TEST(JobTest, AllDaysExcludedLeavesTheJobIdle) {
-  TJob job(1, June(1));
-  job.Data.Frequency = kFreqMinutes;
-  job.State = jsWaiting;
-  job.Data.ExcludeDays = kAllDays;
-  job.ComputeNextRun(June(1, 12));
-  job.UpdateState();
-  EXPECT_FALSE(job.bHasNextRun);
-  EXPECT_EQ(jsNothing, job.State);
-}
-
-// Seconds between two local date-times, as the clock on the wall would have run.
-int64_t RealSeconds(TDateTime from, TDateTime to) {
-  return static_cast<int64_t>(platform::UnixFromDateTime(to) - platform::UnixFromDateTime(from));
-}
-
 TEST(JobTest, DailyRunsKeepTheirClockTimeAcrossDaylightSavingChanges) {
   test::ScopedTimeZone berlin("Europe/Berlin");
-  struct Case {
+  const struct {
     TDateTime last;  // the day before the change, at 08:00
     int frequency, days;
     TDateTime expected;
-    int64_t hours;
-  };
-  const Case cases[] = {
+    int64_t hours;  // as the clock on the wall would have run
+  } cases[] = {
       {EncodeDateTime(2026, 3, 28, 8), kFreqDaily, 1, EncodeDateTime(2026, 3, 29, 8), 23},
       {EncodeDateTime(2026, 10, 24, 8), kFreqDaily, 1, EncodeDateTime(2026, 10, 25, 8), 25},
       {EncodeDateTime(2026, 3, 27, 8), kFreqDays, 3, EncodeDateTime(2026, 3, 30, 8), 71},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     TJob job(1, c.last);
     job.Data.Frequency = c.frequency;
     job.Data.freDays = c.days;
     job.Data.StartTime = EncodeDateTime(2020, 1, 1, 8);
     job.bHasLastRun = true;
     job.LastRun = c.last + 5.0 / 86400;
+    const time_t last = platform::UnixFromDateTime(c.last);
     // "now" as the clock reports it one real hour after the last run
-    job.ComputeNextRun(platform::DateTimeFromUnix(platform::UnixFromDateTime(c.last) + 3600));
+    job.ComputeNextRun(platform::DateTimeFromUnix(last + 3600));
     ASSERT_TRUE(job.bHasNextRun);
     EXPECT_TRUE(SameMoment(c.expected, job.NextRun));
-    EXPECT_EQ(c.hours * 3600, RealSeconds(c.last, job.NextRun)) << Show(c.last);
+    EXPECT_EQ(c.hours * 3600, platform::UnixFromDateTime(job.NextRun) - last) << Show(c.last);
   }
 }
 
