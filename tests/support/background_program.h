@@ -13,8 +13,10 @@ namespace twn::test {
 
 class TBackgroundProgram {
  public:
-  /// Starts `program` with `args`, stdin empty, stdout and stderr captured.
-  TBackgroundProgram(const std::string& program, const std::vector<std::string>& args);
+  /// Starts `program` (looked up on PATH without a '/') with `args` in the folder `cwd` (the
+  /// current one when empty), stdin empty, stdout and stderr captured.
+  TBackgroundProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& cwd = {});
   /// Kills the program if it was not waited for.
   ~TBackgroundProgram();
   TBackgroundProgram(const TBackgroundProgram&) = delete;

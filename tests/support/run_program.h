@@ -11,7 +11,7 @@ struct TProgramResult {
   std::string out, err;
 };
 
-/// Runs `program` with `args` in the folder `cwd` (the current one when empty), stdin empty.
+/// Runs `program` to its end, started as TBackgroundProgram starts it.
 TProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                           const std::string& cwd = {});
 
