@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
+#include <tuple>
 
 #include "platform/fs.h"
+#include "support/fault_support.h"
 #include "support/test_support.h"
 
 namespace twn {
@@ -20,25 +23,13 @@ TPairItem Pair(std::string left, std::string right) {
   return p;
 }
 
-TEST(JobDataTest, CreateStampsBothDatesAndTheFilterWithTheGivenMoment) {
-  const platform::TDateTime now = platform::EncodeDateTime(2026, 6, 1, 10, 11, 12);
-  const TJobData d = TJobData::Create(now);
-  EXPECT_EQ(now, d.StartTime);
-  EXPECT_EQ(now, d.RunBefore);
-  EXPECT_EQ(now, d.FileFilter.FLT_DateTimeA);
-  EXPECT_EQ(now, d.FileFilter.FLT_DateTimeB);
-  EXPECT_EQ("New Job", d.JobName);
-  EXPECT_EQ(kMethodNone, d.idxMethod);
-}
-
 TEST(JobDataTest, HasWorkNeedsAnActionOrEmptyFolderFlagAndAPair) {
-  struct Case {
+  const struct {
     const char* name;
     bool with_pair;
     std::function<void(TJobData&)> set;
     bool expected;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"new record with a pair", true, [](TJobData&) {}, false},
       {"method alone is no work", true, [](TJobData& d) { d.idxMethod = kMethodMirrorL; }, false},
       {"an action but no pair", false, [](TJobData& d) { d.idxNewerL = 1; }, false},
@@ -48,7 +39,7 @@ TEST(JobDataTest, HasWorkNeedsAnActionOrEmptyFolderFlagAndAPair) {
       {"remove empty left", true, [](TJobData& d) { d.Empty_RemoveL = true; }, true},
       {"copy empty right", true, [](TJobData& d) { d.Empty_CopyR = true; }, true},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     TJobData d(0);
     if (c.with_pair) d.Pairs.push_back(Pair("/a", "/b"));
     c.set(d);
@@ -58,17 +49,16 @@ TEST(JobDataTest, HasWorkNeedsAnActionOrEmptyFolderFlagAndAPair) {
 }
 
 TEST(JobDataTest, CanScheduleUnlessEveryWeekdayOfAScheduledJobIsExcluded) {
-  struct Case {
+  const struct {
     int32_t frequency, exclude;
     bool expected;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {kFreqManual, kAllDays, true},    {kFreqMinutes, kAllDays, false},
       {kFreqDaily, kAllDays - 1, true}, {kFreqDays, 0, true},
       {kFreqHours, 0xFF, false},  // a stray high bit must not hide the all-days exclusion
       {kFreqHours, -1, false},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     TJobData d(0);
     d.Frequency = c.frequency;
     d.ExcludeDays = c.exclude;
@@ -77,34 +67,25 @@ TEST(JobDataTest, CanScheduleUnlessEveryWeekdayOfAScheduledJobIsExcluded) {
 }
 
 TEST(JobDataTest, CleanHistoryKeepsFirstOfEqualKeysThenCuts) {
-  struct Case {
-    const char* name;
+  const struct {
     Strings in;
     char separator;
     size_t limit;
     Strings expected;
+  } cases[] = {
+      {{"/l/a.log", " /L/A.LOG ", "/l/b.log"}, ':', 200, {"/l/a.log", "/l/b.log"}},
+      // one trailing separator is ignored
+      {{"*.txt;", "*.TXT", "*.txt;;"}, ';', 20, {"*.txt;", "*.txt;;"}},
+      {{"\xC3\xA4.log", "\xC3\x84.log"}, ':', 9, {"\xC3\xA4.log", "\xC3\x84.log"}},  // a-z only
+      {{"a\xA8", "A"}, '\xA8', 20, {"a\xA8"}},
+      {{"", "x", "  "}, ';', 20, {"", "x"}},
+      {{"a", "A", "b", "c", "d"}, ';', 3, {"a", "b", "c"}},  // cut after removal
+      {{"a"}, ';', 0, {}},
   };
-  const Case cases[] = {
-      {"case and blanks",
-       {"/l/a.log", " /L/A.LOG ", "/l/b.log"},
-       ':',
-       200,
-       {"/l/a.log", "/l/b.log"}},
-      {"one trailing separator ignored",
-       {"*.txt;", "*.TXT", "*.txt;;"},
-       ';',
-       20,
-       {"*.txt;", "*.txt;;"}},
-      {"only a-z fold", {"\xC3\xA4.log", "\xC3\x84.log"}, ':', 9, {"\xC3\xA4.log", "\xC3\x84.log"}},
-      {"byte 168 separator", {"a\xA8", "A"}, '\xA8', 20, {"a\xA8"}},
-      {"blank entries are one key", {"", "x", "  "}, ';', 20, {"", "x"}},
-      {"cut after removal", {"a", "A", "b", "c", "d"}, ';', 3, {"a", "b", "c"}},
-      {"limit zero", {"a"}, ';', 0, {}},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Strings list = c.in;
     CleanHistory(list, c.separator, c.limit);
-    EXPECT_EQ(c.expected, list) << c.name;
+    EXPECT_EQ(c.expected, list) << c.in[0];
   }
 }
 
@@ -129,14 +110,12 @@ TEST(JobDataTest, AddLogFileMovesAKnownPathToTheTopAndKeepsTwoHundred) {
 
 TEST(JobDataTest, RemoveDeadLogsAndDeleteLog) {
   test::TempDir dir;
-  const std::string kept = dir / "kept.log";
-  const std::string read_only = dir / "ro.log";
+  const std::string kept = dir / "kept.log", read_only = dir / "ro.log";
   test::WriteFile(kept, "x");
   test::WriteFile(read_only, "y");
   ASSERT_EQ(0, ::chmod(read_only.c_str(), 0444));
   TJobData d(0);
   d.LogHistory = {dir / "gone.log", " " + kept + " ", read_only, dir.path()};
-
   d.RemoveDeadLogs();  // a folder is no log file
   EXPECT_EQ((Strings{" " + kept + " ", read_only}), d.LogHistory);
 
@@ -155,25 +134,25 @@ TEST(JobDataTest, RemoveDeadLogsAndDeleteLog) {
 }
 
 TEST(JobDataTest, DeleteLogReportsAFailedDeletionAndStillDropsTheEntry) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may delete anywhere";
   test::TempDir dir;
   const std::string locked = dir / "locked";
   test::WriteFile(locked + "/a.log", "x");
-  ASSERT_EQ(0, ::chmod(locked.c_str(), 0555));
+  // Root ignores permission bits but not the immutable attribute.
+  const bool immutable = test::SetImmutable(locked, true);
+  if (!immutable && ::geteuid() == 0) GTEST_SKIP() << "root may delete anywhere";
+  ASSERT_TRUE(immutable || ::chmod(locked.c_str(), 0555) == 0);
   TJobData d(0);
   d.LogHistory = {locked + "/a.log"};
-  EXPECT_EQ(EACCES, d.DeleteLog(0));
+  EXPECT_EQ(immutable ? EPERM : EACCES, d.DeleteLog(0));
   EXPECT_TRUE(d.LogHistory.empty());
+  test::SetImmutable(locked, false);
   ::chmod(locked.c_str(), 0755);
 }
 
 TEST(JobDataTest, RefreshPairKeysDerivesUpperCasedPathAndLastFolder) {
-  struct Case {
-    const char* path;
-    const char* up_path;
-    const char* up_name;
-  };
-  const Case cases[] = {
+  const struct {
+    const char *path, *up_path, *up_name;
+  } cases[] = {
       {"/home/ann/Docs", "/HOME/ANN/DOCS", "DOCS"},
       {"/home/ann/Docs/", "/HOME/ANN/DOCS/", "DOCS"},
       {"/srv//", "/SRV//", ""},
@@ -182,7 +161,7 @@ TEST(JobDataTest, RefreshPairKeysDerivesUpperCasedPathAndLastFolder) {
       {"/m\xC3\xA4rz", "/M\xC3\xA4RZ", "M\xC3\xA4RZ"},
   };
   TJobData d(0);
-  for (const Case& c : cases) d.Pairs.push_back(Pair(c.path, std::string("/r") + c.path));
+  for (const auto& c : cases) d.Pairs.push_back(Pair(c.path, std::string("/r") + c.path));
   d.RefreshPairKeys();
   for (size_t i = 0; i < std::size(cases); ++i) {
     const TPairItem& p = d.Pairs[i];
@@ -193,59 +172,57 @@ TEST(JobDataTest, RefreshPairKeysDerivesUpperCasedPathAndLastFolder) {
   }
 }
 
-TEST(JobDataTest, AssignCopiesDeeplyAndReplacesThePairs) {
-  TJobData source(1.5);
+TEST(JobDataTest, CreateStampsTheMomentAndAssignCopiesDeeply) {
+  const platform::TDateTime now = platform::EncodeDateTime(2026, 6, 1, 10, 11, 12);
+  TJobData source = TJobData::Create(now);
+  EXPECT_EQ("New Job", source.JobName);
+  EXPECT_EQ(kMethodNone, source.idxMethod);
+  for (const double stamp : {source.StartTime, source.RunBefore, source.FileFilter.FLT_DateTimeA,
+                             source.FileFilter.FLT_DateTimeB})
+    EXPECT_EQ(now, stamp);
+
   source.JobName = "Photos";
   source.Pairs = {Pair("/a", "/b")};
   source.FolderFilter.AddPattern("Temp*");
   source.FileFilter.FLT_Include = "*.jpg";
   source.LogHistory = {"/logs/x.log"};
-  source.idxSingleR = 2;
-  source.ExcludeDays = kSaturday | kSunday;
-  source.LogError_MaxSize = 300;
-
+  source.idxSingleR = 2, source.ExcludeDays = kSaturday | kSunday, source.LogError_MaxSize = 300;
+  const auto fields = [](const TJobData& d) {
+    return std::tuple(d.JobName, d.Pairs.size(), d.Pairs.at(0).L_Path, d.FolderFilter, d.FileFilter,
+                      d.LogHistory, d.StartTime, d.idxSingleR, d.ExcludeDays, d.LogError_MaxSize);
+  };
   TJobData copy(9.0);
   copy.Pairs = {Pair("/1", "/2"), Pair("/3", "/4"), Pair("/5", "/6")};
   copy.LogHistory = {"/old.log"};
   copy.Assign(source);
-  EXPECT_EQ("Photos", copy.JobName);
-  ASSERT_EQ(1u, copy.Pairs.size());
-  EXPECT_EQ(source.FolderFilter, copy.FolderFilter);
-  EXPECT_EQ(source.FileFilter, copy.FileFilter);
-  EXPECT_EQ(source.LogHistory, copy.LogHistory);
-  EXPECT_EQ(1.5, copy.StartTime);
-  EXPECT_EQ(2, copy.idxSingleR);
-  EXPECT_EQ(kSaturday | kSunday, copy.ExcludeDays);
-  EXPECT_EQ(300, copy.LogError_MaxSize);
+  const auto before = fields(source);
+  EXPECT_EQ(before, fields(copy));
 
+  // Nothing is shared: changing the copy leaves the source as it was.
   copy.Pairs[0].L_Path = "/changed";
   copy.FolderFilter.AddPattern("Backup");
   copy.FileFilter.FLT_Include = "*.*";
   copy.LogHistory.push_back("/logs/y.log");
-  EXPECT_EQ("/a", source.Pairs[0].L_Path);
-  EXPECT_EQ(1, source.FolderFilter.Count());
-  EXPECT_EQ("*.jpg", source.FileFilter.FLT_Include);
-  EXPECT_EQ(1u, source.LogHistory.size());
+  EXPECT_EQ(before, fields(source));
 }
 
 TEST(JobDataTest, ActionTextsByFieldAndValue) {
-  struct Case {
+  const struct {
     TActionField field;
     int32_t value;
     std::string_view expected;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {afNewerL, 0, "Do nothing"},
       {afNewerR, 5, "Delete newer files on Right pane and older files on Left pane"},
       {afEqualDate, 4, "Delete files on Right pane"},
       {afEqualL, 1, "Delete equal files on Left pane"},
-      {afEqualL, 2, ""},
       {afSingleL, 2, "Delete single files on Left pane"},
+      {afEqualL, 2, ""},
       {afSingleR, 3, ""},
       {afNewerL, -1, ""},
       {afNewerL, 6, ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(c.expected, ActionText(c.field, c.value)) << c.value;
+  for (const auto& c : cases) EXPECT_EQ(c.expected, ActionText(c.field, c.value)) << c.value;
 }
 
 }  // namespace

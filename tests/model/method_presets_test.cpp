@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace twn {
 namespace {
 
@@ -12,25 +14,28 @@ bool Contains(std::string_view text, std::string_view part) {
 // Reads each named method's preset back through the texts a user sees and checks what the
 // method promises: which way files travel, and whether anything is deleted, and where.
 TEST(MethodPresetsTest, EachNamedMethodMovesFilesOnlyWhereItsNameSays) {
-  struct Case {
+  const struct {
     int32_t method;
     bool copies_to_right, copies_to_left;
     const char* deletes_on;  // "" = deletes nothing
     std::array<bool, kEmptyFlagCount> empty;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {kMethodMirrorL, true, false, "Right", {false, true, true, false}},
       {kMethodMirrorR, false, true, "Left", {true, false, false, true}},
       {kMethodBackupL, true, false, "", {false, false, true, false}},
       {kMethodBackupR, false, true, "", {false, false, false, true}},
       {kMethodUpdate, true, true, "", {false, false, true, true}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
+    // Whatever was chosen before is overwritten.
     TJobData d(0);
+    d.idxNewerL = d.idxNewerR = d.idxEqualDate = d.idxEqualL = d.idxEqualR = d.idxSingleL = 1;
+    d.idxSingleR = 1, d.Empty_RemoveL = d.Empty_RemoveR = d.Empty_CopyL = d.Empty_CopyR = true;
     ApplyMethod(d, c.method);
     EXPECT_EQ(c.method, d.idxMethod);
-    bool to_right = false, to_left = false;
     const auto actions = d.Actions();
+    EXPECT_EQ(MethodPreset(c.method)->actions, actions);
+    bool to_right = false, to_left = false;
     for (size_t field = 0; field < kActionFieldCount; ++field) {
       const std::string_view text = ActionText(static_cast<TActionField>(field), actions[field]);
       ASSERT_FALSE(text.empty()) << c.method << " field " << field;
@@ -46,10 +51,7 @@ TEST(MethodPresetsTest, EachNamedMethodMovesFilesOnlyWhereItsNameSays) {
     EXPECT_EQ(c.copies_to_left, to_left) << c.method;
     EXPECT_EQ(c.empty, d.EmptyFlags()) << c.method;
     // Every named method handles newer, older and single files; equal files are left alone.
-    EXPECT_EQ(0, d.idxEqualL);
-    EXPECT_EQ(0, d.idxEqualR);
-    EXPECT_NE(0, d.idxNewerL);
-    EXPECT_NE(0, d.idxNewerR);
+    EXPECT_TRUE(!d.idxEqualL && !d.idxEqualR && d.idxNewerL && d.idxNewerR) << c.method;
   }
 }
 
@@ -59,21 +61,10 @@ TEST(MethodPresetsTest, CustomAndUnknownMethodsKeepTheStoredChoices) {
     ApplyMethod(d, kMethodMirrorL);
     d.idxEqualL = 1;
     ApplyMethod(d, method);
-    EXPECT_EQ(method, d.idxMethod);
     EXPECT_FALSE(MethodPreset(method).has_value()) << method;
-    EXPECT_EQ(1, d.idxEqualL) << method;
-    EXPECT_EQ(2, d.idxSingleR) << method;
-    EXPECT_TRUE(d.Empty_RemoveR) << method;
+    EXPECT_EQ(std::tuple(method, 1, 2, true),
+              std::tuple(d.idxMethod, d.idxEqualL, d.idxSingleR, d.Empty_RemoveR));
   }
-}
-
-TEST(MethodPresetsTest, ANamedMethodOverwritesEveryChoiceOfThePreviousOne) {
-  TJobData d(0);
-  ApplyMethod(d, kMethodMirrorL);
-  d.idxEqualR = 1;
-  ApplyMethod(d, kMethodUpdate);
-  EXPECT_EQ(kMethodPresets[kMethodUpdate - 1].actions, d.Actions());
-  EXPECT_EQ(kMethodPresets[kMethodUpdate - 1].empty, d.EmptyFlags());
 }
 
 }  // namespace
