@@ -12,16 +12,6 @@
 namespace twn::test {
 namespace {
 
-/// A tree entry: "L:" or "R:" then a relative path; a folder ends with "/".
-void Make(const TTwoTrees& t, std::string_view entry) {
-  const int side = entry[0] == 'L' ? kLeft : kRight;
-  const std::string_view rel = entry.substr(2);
-  if (rel.empty() || rel.back() == '/')
-    t.Folder(side, rel);
-  else
-    t.File(side, rel);
-}
-
 /// The path below the two roots' common folder, "L/..." or "R/...".
 std::string Short(const TTwoTrees& t, const std::string& path) {
   const std::string base = t.Root(kLeft).substr(0, t.Root(kLeft).size() - 1);
@@ -85,8 +75,8 @@ TEST(CasePaths, TargetsFollowTheSpellingOfTheExistingFolder) {
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.name);
     TTwoTrees t;
-    t.BothRoots();
-    for (std::string_view entry : c.tree) Make(t, entry);
+    t.Make({"L:", "R:"});
+    t.Make(c.tree);
     TScanInfo info;
     RunJob(info, t.Job(c.method));
     EXPECT_EQ(c.expected, Operations(t, info.Plan()));
@@ -95,22 +85,27 @@ TEST(CasePaths, TargetsFollowTheSpellingOfTheExistingFolder) {
 
 TEST(CasePaths, MissingFlagNamesWhatIsNotThereYet) {
   TTwoTrees t;
-  t.BothRoots();
-  for (std::string_view entry : {"L:Music/b.txt", "L:Music/New/a.txt", "R:MUSIC/"}) Make(t, entry);
+  t.Make({"L:", "L:Music/b.txt", "L:Music/New/a.txt", "R:MUSIC/"});
   TScanInfo info;
   RunJob(info, t.Job(kMethodMirrorL));
   const TItemList items = info.Items();
-  // The folder of b.txt exists on the right; only the file is still to come.
-  const int32_t b = FindItem(items, "Music/b.txt");
-  EXPECT_EQ(t.Path(kRight, "MUSIC/"), items.FolderPath(b, kRight).path);
-  EXPECT_FALSE(items.FolderPath(b, kRight).missing);
-  EXPECT_TRUE(items.FilePath(b, kRight).missing);
-  const int32_t added = FindItem(items, "Music/New/");
-  EXPECT_EQ(t.Path(kRight, "MUSIC/New/"), items.FolderPath(added, kRight).path);
-  EXPECT_TRUE(items.FolderPath(added, kRight).missing);
-  const int32_t a = FindItem(items, "Music/New/a.txt");
-  EXPECT_EQ(t.Path(kRight, "MUSIC/New/a.txt"), items.FilePath(a, kRight).path);
-  EXPECT_TRUE(items.FilePath(a, kRight).missing);
+  const struct {
+    const char* rel;
+    bool file;  // the file's path, else its folder's
+    const char* right;
+    bool missing;
+  } cases[] = {
+      {"Music/b.txt", false, "MUSIC/", false},  // the folder exists, only the file is to come
+      {"Music/b.txt", true, "MUSIC/b.txt", true},
+      {"Music/New/", false, "MUSIC/New/", true},
+      {"Music/New/a.txt", true, "MUSIC/New/a.txt", true},
+  };
+  for (const auto& c : cases) {
+    const int32_t i = FindItem(items, c.rel);
+    const TFolderPath p = c.file ? items.FilePath(i, kRight) : items.FolderPath(i, kRight);
+    EXPECT_EQ(t.Path(kRight, c.right), p.path) << c.rel;
+    EXPECT_EQ(c.missing, p.missing) << c.rel;
+  }
 }
 
 }  // namespace

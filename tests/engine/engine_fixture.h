@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/scan_info.h"
 #include "model/job_data.h"
@@ -29,9 +30,16 @@ class TTwoTrees {
     SetMTime(Path(side, rel), kT0 + at, ns);
   }
   void Folder(int side, std::string_view rel) const { MakeDirs(Path(side, rel)); }
-  void BothRoots() const {
-    Folder(kLeft, "");
-    Folder(kRight, "");
+  /// Entries "L:rel" or "R:rel"; a folder ends with "/", and "L:" alone is the left root.
+  void Make(const std::vector<std::string_view>& entries) const {
+    for (std::string_view entry : entries) {
+      const int side = entry[0] == 'L' ? kLeft : kRight;
+      const std::string_view rel = entry.substr(2);
+      if (rel.empty() || rel.back() == '/')
+        Folder(side, rel);
+      else
+        File(side, rel);
+    }
   }
   /// A job with one pair over the two roots, subfolders included, and the method applied.
   TJobData Job(int32_t method = kMethodCustom) const {
@@ -68,6 +76,19 @@ inline int32_t FindItem(const TItemList& items, std::string_view rel) {
       if (items.Index(i, side) >= 0 && path + std::string(items.FileName(i, side)) == rel) return i;
   }
   return -1;
+}
+
+/// The planned action of an item (as FindItem names it); -1 when there is no such item, so a
+/// missing item never passes for "nothing to do".
+inline int ActionOf(const TScanInfo& info, std::string_view rel) {
+  const int32_t i = FindItem(info.Items(), rel);
+  return i < 0 ? -1 : info.Items().Action(i);
+}
+
+/// The comparison class of an item; -1 when there is none.
+inline int ClassOf(const TScanInfo& info, std::string_view rel) {
+  const int32_t i = FindItem(info.Items(), rel);
+  return i < 0 ? -1 : info.Items().Class(i);
 }
 
 }  // namespace twn::test

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "engine/engine_fixture.h"
 
@@ -60,231 +61,170 @@ TEST(Plan, ActionsOfTheFiveMethods) {
 }
 
 TEST(Plan, ActionsOfCustomChoices) {
+  // Each choice of a field, from 1 on; values outside the list plan nothing.
   const struct {
     int32_t TJobData::*field;
-    int32_t value;
     const char* name;
-    int action;
+    std::vector<int> actions;
   } cases[] = {
-      {&TJobData::idxNewerL, 1, "newer.txt", 7},      {&TJobData::idxNewerL, 2, "newer.txt", 6},
-      {&TJobData::idxNewerL, 3, "newer.txt", 1},      {&TJobData::idxNewerL, 4, "newer.txt", 2},
-      {&TJobData::idxNewerL, 5, "newer.txt", 3},      {&TJobData::idxNewerR, 1, "older.txt", 7},
-      {&TJobData::idxNewerR, 2, "older.txt", 6},      {&TJobData::idxNewerR, 3, "older.txt", 1},
-      {&TJobData::idxNewerR, 4, "older.txt", 2},      {&TJobData::idxNewerR, 5, "older.txt", 3},
-      {&TJobData::idxEqualDate, 1, "same.txt", 7},    {&TJobData::idxEqualDate, 2, "same.txt", 6},
-      {&TJobData::idxEqualDate, 3, "same.txt", 1},    {&TJobData::idxEqualDate, 4, "same.txt", 2},
-      {&TJobData::idxEqualDate, 5, "same.txt", 3},    {&TJobData::idxEqualL, 1, "equal.txt", 1},
-      {&TJobData::idxEqualR, 1, "equal.txt", 2},      {&TJobData::idxSingleL, 1, "single_l.txt", 4},
-      {&TJobData::idxSingleL, 2, "single_l.txt", 1},  {&TJobData::idxSingleR, 1, "single_r.txt", 5},
-      {&TJobData::idxSingleR, 2, "single_r.txt", 2},  {&TJobData::idxNewerL, 6, "newer.txt", 0},
-      {&TJobData::idxSingleL, -1, "single_l.txt", 0},
+      {&TJobData::idxNewerL, "newer.txt", {7, 6, 1, 2, 3}},
+      {&TJobData::idxNewerR, "older.txt", {7, 6, 1, 2, 3}},
+      {&TJobData::idxEqualDate, "same.txt", {7, 6, 1, 2, 3}},
+      {&TJobData::idxEqualL, "equal.txt", {1}},
+      {&TJobData::idxEqualR, "equal.txt", {2}},
+      {&TJobData::idxSingleL, "single_l.txt", {4, 1}},
+      {&TJobData::idxSingleR, "single_r.txt", {5, 2}},
   };
   TTwoTrees t;
   EveryClass(t);
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.name) + " = " + std::to_string(c.value));
-    TJobData job = t.Job();
-    job.*c.field = c.value;
-    TScanInfo info;
-    RunJob(info, job);
-    for (const auto& [name, action] : Actions(info))
-      EXPECT_EQ(name == c.name ? c.action : 0, action) << name;
+    const int32_t count = static_cast<int32_t>(c.actions.size());
+    for (int32_t value = -1; value <= count + 1; ++value) {
+      SCOPED_TRACE(std::string(c.name) + " = " + std::to_string(value));
+      TJobData job = t.Job();
+      job.*c.field = value;
+      TScanInfo info;
+      RunJob(info, job);
+      const int expected = value >= 1 && value <= count ? c.actions[value - 1] : 0;
+      for (const auto& [name, action] : Actions(info))
+        EXPECT_EQ(name == c.name ? expected : 0, action) << name;
+    }
   }
   // Both "delete equal" choices together delete both files.
   TJobData job = t.Job();
   job.idxEqualL = job.idxEqualR = 1;
   TScanInfo info;
   RunJob(info, job);
-  EXPECT_EQ(paDeleteBoth, Actions(info).at("equal.txt"));
+  EXPECT_EQ(paDeleteBoth, ActionOf(info, "equal.txt"));
 }
 
 TEST(Plan, EmptyFolderCascadesAndCreation) {
-  struct TCase {
-    const char* what;
-    void (*tree)(const TTwoTrees&);
-    void (*job)(TJobData&);
-    std::map<std::string, int> actions;
+  struct TSettings {
+    int32_t method = kMethodCustom;
+    int32_t single_l = 0;
+    bool remove_l = false, copy_l = false, remove_r = false, copy_r = false;
+    const char* include = "*.*";
+    const char* folder_pattern = "";
   };
-  const TCase cases[] = {
+  const struct {
+    const char* what;
+    std::vector<std::string_view> tree;
+    TSettings set;
+    std::map<std::string, int> actions;
+  } cases[] = {
       {"a deleted file empties a left-only chain, removed upwards",
-       [](const TTwoTrees& t) {
-         t.BothRoots();
-         t.File(kLeft, "a/b/only.txt");
-         t.File(kLeft, "keep/k.txt");
-         t.File(kRight, "keep/k.txt");
-       },
-       [](TJobData& j) {
-         j.idxSingleL = 2;
-         j.Empty_RemoveL = true;
-       },
+       {"L:", "R:", "L:a/b/only.txt", "L:keep/k.txt", "R:keep/k.txt"},
+       {.single_l = 2, .remove_l = true},
        {{"a/", 8}, {"a/b/", 8}, {"a/b/only.txt", 1}, {"keep/", 0}, {"", 0}}},
       {"mirror removes a right-only chain emptied by deletions",
-       [](const TTwoTrees& t) {
-         t.BothRoots();
-         t.File(kRight, "r1/r2/f.txt");
-         t.File(kRight, "r1/g.txt");
-       },
-       [](TJobData& j) { ApplyMethod(j, kMethodMirrorL); },
+       {"L:", "R:", "R:r1/r2/f.txt", "R:r1/g.txt"},
+       {.method = kMethodMirrorL},
        {{"r1/", 9}, {"r1/r2/", 9}, {"r1/r2/f.txt", 2}, {"r1/g.txt", 2}}},
       {"a copied file creates only its own folder of a left-only chain",
-       [](const TTwoTrees& t) {
-         t.BothRoots();
-         t.File(kLeft, "a/b/c/f.txt");
-       },
-       [](TJobData& j) { j.idxSingleL = 1; },
+       {"L:", "R:", "L:a/b/c/f.txt"},
+       {.single_l = 1},
        {{"a/", 0}, {"a/b/", 0}, {"a/b/c/", 12}, {"a/b/c/f.txt", 4}}},
       {"empty left-only chain: the deepest folder is copied",
-       [](const TTwoTrees& t) {
-         t.BothRoots();
-         t.Folder(kLeft, "e1/e2");
-       },
-       [](TJobData& j) { j.Empty_CopyL = true; },
+       {"L:", "R:", "L:e1/e2/"},
+       {.copy_l = true},
        {{"e1/", 0}, {"e1/e2/", 12}}},
-      {"remove and copy empty left-only folder",
-       [](const TTwoTrees& t) {
-         t.BothRoots();
-         t.Folder(kLeft, "e");
-         t.Folder(kRight, "f");
-       },
-       [](TJobData& j) {
-         j.Empty_RemoveL = j.Empty_CopyL = j.Empty_RemoveR = j.Empty_CopyR = true;
-       },
+      {"remove and copy empty one-sided folders",
+       {"L:", "R:", "L:e/", "R:f/"},
+       {.remove_l = true, .copy_l = true, .remove_r = true, .copy_r = true},
        {{"e/", 13}, {"f/", 14}}},
       {"matched folder empty on both sides keeps action 0 with all four flags",
-       [](const TTwoTrees& t) {
-         t.Folder(kLeft, "m");
-         t.Folder(kRight, "m");
-       },
-       [](TJobData& j) {
-         j.Empty_RemoveL = j.Empty_CopyL = j.Empty_RemoveR = j.Empty_CopyR = true;
-       },
+       {"L:m/", "R:m/"},
+       {.remove_l = true, .copy_l = true, .remove_r = true, .copy_r = true},
        {{"m/", 0}}},
       {"matched folder empty on both sides, only removal",
-       [](const TTwoTrees& t) {
-         t.Folder(kLeft, "m");
-         t.Folder(kRight, "m");
-       },
-       [](TJobData& j) { j.Empty_RemoveL = j.Empty_RemoveR = true; },
+       {"L:m/", "R:m/"},
+       {.remove_l = true, .remove_r = true},
        {{"m/", 10}}},
       {"filtered-out files keep their folder from being empty",
-       [](const TTwoTrees& t) {
-         t.BothRoots();
-         t.File(kLeft, "tmp/only.tmp");
-         t.File(kLeft, "gone/x.txt");
-       },
-       [](TJobData& j) {
-         j.FileFilter.FLT_Include = "*.txt";
-         j.idxSingleL = 2;
-         j.Empty_RemoveL = true;
-       },
+       {"L:", "R:", "L:tmp/only.tmp", "L:gone/x.txt"},
+       {.single_l = 2, .remove_l = true, .include = "*.txt"},
        {{"tmp/", 0}, {"gone/", 8}, {"gone/x.txt", 1}}},
       {"an excluded subfolder keeps its parent from being empty",
-       [](const TTwoTrees& t) {
-         t.BothRoots();
-         t.File(kLeft, "keep/Backup/deep/file.txt");
-         t.Folder(kLeft, "bare");
-       },
-       [](TJobData& j) {
-         j.FolderFilter.AddPattern("backup");
-         ApplyMethod(j, kMethodMirrorR);
-       },
+       {"L:", "R:", "L:keep/Backup/deep/file.txt", "L:bare/"},
+       {.method = kMethodMirrorR, .folder_pattern = "backup"},
        {{"keep/", 0}, {"bare/", 8}}},
       {"both roots missing: the right root is not removed",
-       [](const TTwoTrees&) {},
-       [](TJobData& j) { ApplyMethod(j, kMethodMirrorL); },
+       {},
+       {.method = kMethodMirrorL},
        {{"", 0}}},
   };
-  for (const TCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     TTwoTrees t;
-    c.tree(t);
-    TJobData job = t.Job();
-    c.job(job);
+    t.Make(c.tree);
+    const TSettings& s = c.set;
+    TJobData job = t.Job(s.method);
+    if (s.single_l) job.idxSingleL = s.single_l;
+    job.Empty_RemoveL |= s.remove_l;
+    job.Empty_CopyL |= s.copy_l;
+    job.Empty_RemoveR |= s.remove_r;
+    job.Empty_CopyR |= s.copy_r;
+    job.FileFilter.FLT_Include = s.include;
+    if (*s.folder_pattern) job.FolderFilter.AddPattern(s.folder_pattern);
     TScanInfo info;
     RunJob(info, job);
-    for (const auto& [name, action] : c.actions) {
-      const int32_t i = FindItem(info.Items(), name);
-      ASSERT_GE(i, 0) << name;
-      EXPECT_EQ(action, info.Items().Action(i)) << name;
-    }
+    for (const auto& [name, action] : c.actions) EXPECT_EQ(action, ActionOf(info, name)) << name;
   }
 }
 
 TEST(Plan, ExcludedSubtreeIsNeitherRecordedNorDescended) {
   TTwoTrees t;
-  t.BothRoots();
-  t.File(kLeft, "keep/Backup/deep/file.txt");
-  t.File(kLeft, "keep/TEMPORARY/x.txt");
+  t.Make({"L:", "R:", "L:keep/Backup/deep/file.txt", "L:keep/TEMPORARY/x.txt"});
   TJobData job = t.Job(kMethodMirrorL);
   job.FolderFilter.AddPattern("backup");
   job.FolderFilter.AddPattern("TEMP*");
   TScanInfo info;
   RunJob(info, job);
   EXPECT_EQ(2, info.Items().Count());  // the root, keep/ and nothing below it
-  const TFolderEntry* keep =
-      info.Folder(info.Items().Index(FindItem(info.Items(), "keep/"), kLeft));
-  ASSERT_NE(nullptr, keep);
-  EXPECT_EQ(2, keep->subfolders_found);
+  EXPECT_EQ(
+      2, info.Folder(info.Items().Index(FindItem(info.Items(), "keep/"), kLeft))->subfolders_found);
   EXPECT_EQ(0, info.Plan().Count());  // nothing to copy, and keep/ is not empty
 }
 
-/// Mirror left to right over a pair whose left or right root is missing.
 TEST(Plan, MissingRootNeverDeletesTheOtherSide) {
-  {
-    SCOPED_TRACE("left root missing");
-    TTwoTrees t;
-    t.File(kRight, "a.txt");
-    t.File(kRight, "sub/b.txt");
-    t.Folder(kRight, "empty");
-    TScanInfo info;
-    RunJob(info, t.Job(kMethodMirrorL));
-    EXPECT_FALSE(info.RootExists(0, kLeft));
-    EXPECT_TRUE(info.RootExists(0, kRight));
-    EXPECT_EQ(0, info.Plan().Count());
-    EXPECT_EQ(4, info.DroppedByMissingRoot(0));  // two files and two folders
-    EXPECT_NE(std::string::npos, info.MissingRootLine(0).find(t.Root(kLeft) + "/"));
-    EXPECT_EQ(0, info.PlanCounters().count[paDeleteRight]);
-  }
-  {
-    SCOPED_TRACE("right root missing");
-    TTwoTrees t;
-    t.File(kLeft, "a.txt", "aaa");
-    t.File(kLeft, "sub/b.txt", "bb");
-    t.Folder(kLeft, "empty");
-    TScanInfo info;
-    RunJob(info, t.Job(kMethodMirrorL));
-    const TItemList items = info.Items();
-    const std::map<std::string, int> expected = {
-        {"", 12}, {"a.txt", 4}, {"sub/", 12}, {"sub/b.txt", 4}, {"empty/", 12}};
-    for (const auto& [name, action] : expected)
-      EXPECT_EQ(action, items.Action(FindItem(items, name))) << name;
-    EXPECT_EQ(0, info.DroppedByMissingRoot(0));
-    EXPECT_EQ(3, info.PlanCounters().folders_to_create[kRight]);
-    EXPECT_EQ(2, info.PlanCounters().count[paCopyToRight]);
-    EXPECT_EQ(5u, info.PlanCounters().bytes[paCopyToRight][kLeft]);
-    const int32_t root = FindItem(info.Plan(), "");
-    ASSERT_GE(root, 0);
-    EXPECT_EQ(t.Root(kRight) + "/", info.Plan().FolderPath(root, kRight).path);
-  }
-  {
-    SCOPED_TRACE("an existing empty root is synchronized as usual");
-    TTwoTrees t;
-    t.Folder(kLeft, "");
-    t.File(kRight, "a.txt");
-    TScanInfo info;
-    RunJob(info, t.Job(kMethodMirrorL));
-    EXPECT_EQ(paDeleteRight, info.Items().Action(FindItem(info.Items(), "a.txt")));
-    EXPECT_EQ("", info.MissingRootLine(0));
-  }
-  {
-    SCOPED_TRACE("update with the left root missing copies and creates the root");
-    TTwoTrees t;
-    t.File(kRight, "a.txt");
-    TScanInfo info;
-    RunJob(info, t.Job(kMethodUpdate));
-    EXPECT_EQ(paCopyToLeft, info.Items().Action(FindItem(info.Items(), "a.txt")));
-    EXPECT_EQ(paCreateLeft, info.Items().Action(FindItem(info.Items(), "")));
-  }
+  TTwoTrees gone_left;
+  gone_left.Make({"R:a.txt", "R:sub/b.txt", "R:empty/"});
+  TScanInfo info;
+  RunJob(info, gone_left.Job(kMethodMirrorL));
+  EXPECT_FALSE(info.RootExists(0, kLeft));
+  EXPECT_TRUE(info.RootExists(0, kRight));
+  EXPECT_EQ(0, info.Plan().Count());
+  EXPECT_EQ(4, info.DroppedByMissingRoot(0));  // two files and two folders
+  EXPECT_NE(std::string::npos, info.MissingRootLine(0).find(gone_left.Root(kLeft) + "/"));
+  EXPECT_EQ(0, info.PlanCounters().count[paDeleteRight]);
+  // Updating instead copies the files back and creates the root.
+  RunJob(info, gone_left.Job(kMethodUpdate));
+  EXPECT_EQ(paCopyToLeft, ActionOf(info, "a.txt"));
+  EXPECT_EQ(paCreateLeft, ActionOf(info, ""));
+
+  // With the right root missing everything is copied into a new one.
+  TTwoTrees gone_right;
+  gone_right.File(kLeft, "a.txt", "aaa");
+  gone_right.File(kLeft, "sub/b.txt", "bb");
+  gone_right.Folder(kLeft, "empty");
+  RunJob(info, gone_right.Job(kMethodMirrorL));
+  const std::map<std::string, int> expected = {
+      {"", 12}, {"a.txt", 4}, {"sub/", 12}, {"sub/b.txt", 4}, {"empty/", 12}};
+  for (const auto& [name, action] : expected) EXPECT_EQ(action, ActionOf(info, name)) << name;
+  EXPECT_EQ(0, info.DroppedByMissingRoot(0));
+  EXPECT_EQ(3, info.PlanCounters().folders_to_create[kRight]);
+  EXPECT_EQ(2, info.PlanCounters().count[paCopyToRight]);
+  EXPECT_EQ(5u, info.PlanCounters().bytes[paCopyToRight][kLeft]);
+  const int32_t root = FindItem(info.Plan(), "");
+  ASSERT_GE(root, 0);
+  EXPECT_EQ(gone_right.Root(kRight) + "/", info.Plan().FolderPath(root, kRight).path);
+
+  // An existing but empty root is synchronized as usual.
+  TTwoTrees emptied;
+  emptied.Make({"L:", "R:a.txt"});
+  RunJob(info, emptied.Job(kMethodMirrorL));
+  EXPECT_EQ(paDeleteRight, ActionOf(info, "a.txt"));
+  EXPECT_EQ("", info.MissingRootLine(0));
 }
 
 TEST(Plan, PlanListHoldsTheFolderOfEveryPlannedFileAndCountsIt) {
