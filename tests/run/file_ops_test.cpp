@@ -34,12 +34,6 @@ class TStopAfter final : public TCopyObserver {
   int looks_ = 0;
 };
 
-struct stat StatOf(const std::string& path) {
-  struct stat st {};
-  EXPECT_EQ(0, ::lstat(path.c_str(), &st)) << path;
-  return st;
-}
-
 std::string Pattern(size_t size) {
   std::string s(size, '\0');
   for (size_t i = 0; i < size; ++i) s[i] = char('a' + (i * 7 + i / 4096) % 26);
@@ -50,13 +44,17 @@ struct TCopyRun {
   TCopyOutcome outcome;
   int64_t byte_count;
   int64_t bytes_done;
+  int refreshes;
 };
 
+/// One copy of a file scanned at `scanned` bytes, stopped as TStopAfter(stop_at) says.
 TCopyRun Copy(const std::string& source, const std::string& target, int64_t scanned,
-              TCopyObserver& observer, int64_t bytes_done = 1000) {
+              int stop_at = 0, int64_t bytes_done = 1000) {
   std::vector<char> buffer(kCopyBufferSize);
-  TCopyRun run{{}, scanned, bytes_done};
+  TStopAfter observer(stop_at);
+  TCopyRun run{{}, scanned, bytes_done, 0};
   run.outcome = CopyOneFile(source, target, buffer, run.byte_count, run.bytes_done, observer);
+  run.refreshes = observer.refreshes;
   return run;
 }
 
@@ -83,20 +81,20 @@ TEST(CopyOneFile, CopiesDataTimesAndPermissionsOverAnyTarget) {
       WriteFile(dst, c.old_target);
       ASSERT_EQ(0, ::chmod(dst.c_str(), c.old_mode));
     }
-    TStopAfter observer;
-    const TCopyRun run = Copy(src, dst, int64_t(c.size), observer);
+    const TCopyRun run = Copy(src, dst, int64_t(c.size));
     SCOPED_TRACE(c.size);
     EXPECT_EQ(run.outcome.error, 0);
     EXPECT_FALSE(run.outcome.stopped);
     EXPECT_EQ(run.byte_count, int64_t(c.size));
     EXPECT_EQ(run.bytes_done, 1000 + int64_t(c.size));
     EXPECT_EQ(ReadFile(dst), Pattern(c.size));
-    const struct stat st = StatOf(dst);
+    struct stat st {};
+    ASSERT_EQ(0, ::stat(dst.c_str(), &st));
     EXPECT_EQ(st.st_mode & 07777, c.mode);
     EXPECT_EQ(st.st_mtim.tv_sec, 1'100'000'000);
     EXPECT_EQ(st.st_mtim.tv_nsec, 123'456'789);
     EXPECT_EQ(ListNames(dir / "out"), std::vector<std::string>{"dst.bin"});
-    EXPECT_GE(observer.refreshes, int(c.size / kCopyBlockSize));
+    EXPECT_GE(run.refreshes, int(c.size / kCopyBlockSize));
   }
 }
 
@@ -121,8 +119,7 @@ TEST(CopyOneFile, FailuresNameTheirSideAndLeaveTheTargetAlone) {
     if (c.setup == kNoTargetFolder) dst = dir / "missing/dst.bin";
     if (c.setup == kTargetIsFolder) test::MakeDirs(dst = dir / "out/folder");
     if (c.setup == kFileAsFolder) dst = dir / "out/dst.bin/x";
-    TStopAfter observer;
-    const TCopyRun run = Copy(src, dst, 500, observer);
+    const TCopyRun run = Copy(src, dst, 500);
     SCOPED_TRACE(c.setup);
     EXPECT_EQ(run.outcome.error, c.error) << platform::ErrorText(run.outcome.error);
     EXPECT_EQ(run.outcome.on_source, c.on_source);
@@ -141,8 +138,7 @@ TEST(CopyOneFile, StopKeepsTheOldTargetAndLeavesNoTemporaryFile) {
     const std::string src = dir / "src.bin", dst = dir / "dst.bin";
     WriteFile(src, Pattern(10 * kCopyBlockSize));
     WriteFile(dst, "the old target");
-    TStopAfter observer(stop_at);
-    const TCopyRun run = Copy(src, dst, 10 * kCopyBlockSize, observer, 0);
+    const TCopyRun run = Copy(src, dst, 10 * kCopyBlockSize, stop_at, 0);
     SCOPED_TRACE(stop_at);
     EXPECT_TRUE(run.outcome.stopped);
     EXPECT_EQ(run.outcome.error, 0);
@@ -150,6 +146,14 @@ TEST(CopyOneFile, StopKeepsTheOldTargetAndLeavesNoTemporaryFile) {
     EXPECT_EQ(ReadFile(dst), "the old target");
     EXPECT_EQ(ListNames(dir.path()), (std::vector<std::string>{"dst.bin", "src.bin"}));
   }
+}
+
+/// "" when the copy fails with `error` blamed on the target, else what went wrong.
+std::string CopyFailsOnTarget(const std::string& src, const std::string& dst, int64_t size,
+                              int error) {
+  const TCopyRun run = Copy(src, dst, size);
+  if (run.outcome.error != error) return "error " + platform::ErrorText(run.outcome.error);
+  return run.outcome.on_source ? "blamed the source" : "";
 }
 
 // Restores the attribute even when an assertion fails, so the scratch folder can go.
@@ -165,10 +169,7 @@ TEST(CopyOneFile, ProtectedTargetFolderIsATargetError) {
   WriteFile(dst, "old");
   TImmutableGuard guard{dir / "locked"};
   if (!test::SetImmutable(guard.path, true)) GTEST_SKIP() << "no immutable attribute here";
-  TStopAfter observer;
-  const TCopyRun run = Copy(src, dst, 3, observer);
-  EXPECT_EQ(run.outcome.error, EPERM);
-  EXPECT_FALSE(run.outcome.on_source);
+  EXPECT_EQ(CopyFailsOnTarget(src, dst, 3, EPERM), "");
   EXPECT_EQ(ReadFile(dst), "old");
 }
 
@@ -178,17 +179,13 @@ TEST(CopyOneFile, FileTooLargeKeepsTheOldTarget) {
   const std::string src = dir / "src.bin", dst = dir / "dst.bin";
   WriteFile(src, Pattern(8 * kCopyBlockSize));
   WriteFile(dst, "old target");
-  const std::string answer = test::RunInChild([&]() -> std::string {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{3 * kCopyBlockSize + 100, 3 * kCopyBlockSize + 100};
-    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return "setrlimit failed";
-    TStopAfter observer;
-    const TCopyRun run = Copy(src, dst, 8 * kCopyBlockSize, observer);
-    if (run.outcome.error != EFBIG) return "error " + platform::ErrorText(run.outcome.error);
-    if (run.outcome.on_source) return "blamed the source";
-    return "";
-  });
-  EXPECT_EQ(answer, "");
+  EXPECT_EQ(test::RunInChild([&]() -> std::string {
+              ::signal(SIGXFSZ, SIG_IGN);
+              const rlimit limit{3 * kCopyBlockSize + 100, 3 * kCopyBlockSize + 100};
+              if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return "setrlimit failed";
+              return CopyFailsOnTarget(src, dst, 8 * kCopyBlockSize, EFBIG);
+            }),
+            "");
   EXPECT_EQ(ReadFile(dst), "old target");
   EXPECT_EQ(ListNames(dir.path()), (std::vector<std::string>{"dst.bin", "src.bin"}));
 }
@@ -205,13 +202,10 @@ TEST(CopyOneFile, NoSpaceKeepsTheOldTarget) {
         ::mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=1m") != 0)
       return "skip";
     WriteFile(mnt + "/dst.bin", "old target");
-    TStopAfter observer;
-    const TCopyRun run = Copy(src, mnt + "/dst.bin", 2 * 1024 * 1024, observer);
-    if (run.outcome.error != ENOSPC) return "error " + platform::ErrorText(run.outcome.error);
-    if (run.outcome.on_source) return "blamed the source";
+    const std::string failed = CopyFailsOnTarget(src, mnt + "/dst.bin", 2 * 1024 * 1024, ENOSPC);
+    if (!failed.empty()) return failed;
     if (ReadFile(mnt + "/dst.bin") != "old target") return "old target damaged";
-    if (ListNames(mnt) != std::vector<std::string>{"dst.bin"}) return "temporary file left";
-    return "";
+    return ListNames(mnt) == std::vector<std::string>{"dst.bin"} ? "" : "temporary file left";
   });
   if (answer == "skip") GTEST_SKIP() << "cannot mount a private tmpfs here";
   EXPECT_EQ(answer, "");
@@ -243,14 +237,12 @@ TEST(RemoveOneFolder, OnlyAnEmptyFolderGoes) {
 TEST(ForceFolders, CreatesMissingLevelsAndToleratesExisting) {
   TempDir dir;
   test::MakeDirs(dir / "a");
+  WriteFile(dir / "file", "x");
   TForceResult r = ForceFolders(dir / "a/b/c/");
   EXPECT_TRUE(r.ok);
   EXPECT_EQ(r.error, 0);
   EXPECT_TRUE(platform::DirectoryExists(dir / "a/b/c"));
-  r = ForceFolders(dir / "a/b/c");  // all there already
-  EXPECT_TRUE(r.ok);
-
-  WriteFile(dir / "file", "x");
+  EXPECT_TRUE(ForceFolders(dir / "a/b/c").ok);  // all there already
   r = ForceFolders(dir / "file/sub/");
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.error, ENOTDIR);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <thread>
 
 #include "model/job.h"
@@ -18,7 +19,6 @@ namespace {
 
 using test::Masked;
 using test::ReadFile;
-using test::TempDir;
 using test::TreeOf;
 using test::WriteFile;
 using Lines = std::vector<std::string>;
@@ -26,8 +26,9 @@ using Lines = std::vector<std::string>;
 constexpr int64_t kOld = 1'000'000'000;  // 2001
 constexpr int64_t kNew = 1'100'000'000;  // 2004
 
-bool Has(const Lines& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
+/// True when `run` occurs in `lines` as consecutive lines.
+bool Has(const Lines& lines, const Lines& run) {
+  return std::search(lines.begin(), lines.end(), run.begin(), run.end()) != lines.end();
 }
 
 Lines Concat(std::initializer_list<Lines> parts) {
@@ -43,187 +44,128 @@ Lines Head(const std::string& name) {
 Lines Termination(const std::string& name) {
   return {"", "   *** The job '" + name + "' was terminated ***", "Terminated at T", kSep, ""};
 }
+/// A comparison or plan group: the title, a line per side, an empty line.
+Lines Group(const std::string& title, const std::string& left, const std::string& right) {
+  return {title, "   on left side: " + left, "   on right side: " + right, ""};
+}
 
-// A left and a right tree that a mirror left to right turns equal: a new file, a new file in a
-// new folder, a newer file over a read-only older one, a right single and an empty right folder.
-struct TMirrorTrees {
-  TempDir dir;
-  std::string L = dir / "L", R = dir / "R";
-  TMirrorTrees() {
-    WriteFile(L + "/a.txt", "aaaaa");
-    WriteFile(L + "/sub/b.txt", "bbbbbbbbbb");
-    WriteFile(L + "/newdir/c.txt", "ccc");
-    WriteFile(R + "/sub/b.txt", "old!");
-    WriteFile(R + "/old.txt", "1234567");
-    test::MakeDirs(R + "/gone");
-    ::chmod((L + "/sub/b.txt").c_str(), 0640);
-    ::chmod((R + "/sub/b.txt").c_str(), 0444);
-    test::SetMTime(L + "/sub/b.txt", kNew, 5);
-    test::SetMTime(R + "/sub/b.txt", kOld);
+void Put(const std::string& path, const std::string& content, int64_t mtime = kOld) {
+  WriteFile(path, content);
+  test::SetMTime(path, mtime);
+}
+
+class JobRun : public ::testing::Test {
+ protected:
+  /// Trees that a mirror left to right turns equal: a new file, a new file in a new folder, a
+  /// newer file over a read-only older one, a right single and an empty right folder.
+  static void MirrorTrees(const std::string& l, const std::string& r) {
+    Put(l + "/a.txt", "aaaaa");
+    Put(l + "/sub/b.txt", "bbbbbbbbbb");
+    Put(l + "/newdir/c.txt", "ccc");
+    Put(r + "/sub/b.txt", "old!");
+    Put(r + "/old.txt", "1234567");
+    test::MakeDirs(r + "/gone");
+    ::chmod((l + "/sub/b.txt").c_str(), 0640);
+    ::chmod((r + "/sub/b.txt").c_str(), 0444);
+    test::SetMTime(l + "/sub/b.txt", kNew, 5);
   }
+  std::unique_ptr<TJob> Job(const std::string& name, int32_t method = kMethodMirrorL) {
+    return test::MakeJob(name, L, R, method);
+  }
+  Lines Log(const TLineList& list) const { return Masked(list, dir.path()); }
+
+  test::TempDir dir;
+  const std::string L = dir / "L", R = dir / "R";
+  test::TRunFixture run;
 };
 
-TEST(JobRun, MirrorLeavesEqualTreesAndWritesTheWholeReport) {
-  TMirrorTrees t;
-  auto job = test::MakeJob("Mirror", t.L, t.R, kMethodMirrorL);
-  test::TRunFixture run;
+TEST_F(JobRun, MirrorLeavesEqualTreesAndWritesTheWholeReport) {
+  MirrorTrees(L, R);
+  auto job = Job("Mirror");
   run.Run(*job, rmCompareAndSync);
 
-  EXPECT_EQ(TreeOf(t.R), TreeOf(t.L));
+  EXPECT_EQ(TreeOf(R), TreeOf(L));
   struct stat st {};
-  ASSERT_EQ(0, ::stat((t.R + "/sub/b.txt").c_str(), &st));
+  ASSERT_EQ(0, ::stat((R + "/sub/b.txt").c_str(), &st));
   EXPECT_EQ(st.st_mode & 07777, 0640u);
   EXPECT_EQ(st.st_mtim.tv_sec, kNew);
   EXPECT_EQ(st.st_mtim.tv_nsec, 5);
 
-  const Lines results = {"*** Synchronization results ***",
-                         "Copied files:",
-                         "   to left side: 3 [18 bytes]",
-                         "   to right side: none",
-                         "   errors copying: none",
-                         "",
-                         "Deleted files:",
-                         "   left side: none",
-                         "   right side: 1 [7 bytes]",
-                         "   errors deleting: none",
-                         "",
-                         "Created folders:",
-                         "   left side: none",
-                         "   right side: 1",
-                         "   errors creating folders: none",
-                         "",
-                         "Removed folders:",
-                         "   left side: none",
-                         "   right side: 1",
-                         "   errors removing folders: none",
-                         "",
-                         "Job completed T",
-                         kSep,
-                         ""};
-  const Lines full = Concat({Head("Mirror"),
-                             {"*** Scanning folders ***",
-                              "T - Scanning folder 'D/L' ",
-                              "T - Scanning folder 'D/R' ",
-                              "",
-                              "*** Comparison results ***",
-                              "Newer duplicates files:",
-                              "   on left side: 1 [10 bytes]",
-                              "   on right side: none",
-                              "",
-                              "Older duplicates files:",
-                              "   on left side: none",
-                              "   on right side: 1 [4 bytes]",
-                              "",
-                              "Unequal files (same time):",
-                              "   on left side: none",
-                              "   on right side: none",
-                              "",
-                              "Equal files by rules:",
-                              "   on left side: none",
-                              "   on right side: none",
-                              "",
-                              "Single files:",
-                              "   on left side: 2 [8 bytes]",
-                              "   on right side: 1 [7 bytes]",
-                              "",
-                              "Total files:",
-                              "   on left side: 3 [18 bytes]",
-                              "   on right side: 2 [11 bytes]",
-                              "",
-                              "*** Synchronization plan ***",
-                              "Files to copy:",
-                              "   on left side: 3 [18 bytes]",
-                              "   on right side: none",
-                              "",
-                              "Files to delete:",
-                              "   on left side: none",
-                              "   on right side: 1 [7 bytes]",
-                              "",
-                              "Files to be overwritten:",
-                              "   on left side: none",
-                              "   on right side: 1 [4 bytes]",
-                              "",
-                              "Folders to create:",
-                              "   on left side: none",
-                              "   on right side: 1",
-                              "",
-                              "Folders to remove:",
-                              "   on left side: none",
-                              "   on right side: 1",
-                              "",
-                              "Total files changes:",
-                              "   on left side: none",
-                              "   on right side: 1 [7 bytes]",
-                              "",
-                              "*** Creating New Folders ***",
-                              "T - Ok Folder creating: 'D/R/newdir/",
-                              "Created folders:",
-                              "   left side: none",
-                              "   right side: 1",
-                              "   errors creating folders: none",
-                              "",
-                              "*** Copying Files ***",
-                              "T - Ok Copying: 'D/L/a.txt' (5 bytes) -> 'D/R/a.txt",
-                              "T - Ok Copying: 'D/L/newdir/c.txt' (3 bytes) -> 'D/R/newdir/c.txt",
-                              "T - Ok Copying: 'D/L/sub/b.txt' (10 bytes) -> 'D/R/sub/b.txt",
-                              "Copied files:",
-                              "   to left side: 3 [18 bytes]",
-                              "   to right side: none",
-                              "   errors copying: none",
-                              "",
-                              "*** Deleting Files ***",
-                              "T - Ok Deleting: 'D/R/old.txt",
-                              "Deleted files:",
-                              "   left side: none",
-                              "   right side: 1 [7 bytes]",
-                              "   errors deleting: none",
-                              "",
-                              "*** Removing Folders ***",
-                              "T - Ok Folder removing: 'D/R/gone/",
-                              "Removed folders:",
-                              "   left side: none",
-                              "   right side: 1",
-                              "   errors removing folders: none",
-                              ""},
-                             results});
-  EXPECT_EQ(Masked(job->FullLog, t.dir.path()), full);
-  EXPECT_EQ(Masked(job->SummaryLog), Concat({Head("Mirror"), results}));
-  EXPECT_EQ(Masked(job->ErrorLog), Concat({Head("Mirror"), {""}, results}));
-  EXPECT_EQ(
-      Masked(job->OperationLog, t.dir.path()),
-      (Lines{"Ok Folder creating: 'D/R/newdir/", "Ok Copying: 'D/L/a.txt' (5 bytes) -> 'D/R/a.txt",
-             "Ok Copying: 'D/L/newdir/c.txt' (3 bytes) -> 'D/R/newdir/c.txt",
-             "Ok Copying: 'D/L/sub/b.txt' (10 bytes) -> 'D/R/sub/b.txt",
-             "Ok Deleting: 'D/R/old.txt", "Ok Folder removing: 'D/R/gone/"}));
+  const Lines ops = {"Ok Folder creating: 'D/R/newdir/",
+                     "Ok Copying: 'D/L/a.txt' (5 bytes) -> 'D/R/a.txt",
+                     "Ok Copying: 'D/L/newdir/c.txt' (3 bytes) -> 'D/R/newdir/c.txt",
+                     "Ok Copying: 'D/L/sub/b.txt' (10 bytes) -> 'D/R/sub/b.txt",
+                     "Ok Deleting: 'D/R/old.txt",
+                     "Ok Folder removing: 'D/R/gone/"};
+  const Lines created = {"Created folders:", "   left side: none", "   right side: 1",
+                         "   errors creating folders: none", ""};
+  const Lines copied = {"Copied files:", "   to left side: 3 [18 bytes]", "   to right side: none",
+                        "   errors copying: none", ""};
+  const Lines deleted = {"Deleted files:", "   left side: none", "   right side: 1 [7 bytes]",
+                         "   errors deleting: none", ""};
+  const Lines removed = {"Removed folders:", "   left side: none", "   right side: 1",
+                         "   errors removing folders: none", ""};
+  const Lines results = Concat({{"*** Synchronization results ***"},
+                                copied,
+                                deleted,
+                                created,
+                                removed,
+                                {"Job completed T", kSep, ""}});
+  const Lines full = Concat({
+      Head("Mirror"),
+      {"*** Scanning folders ***", "T - Scanning folder 'D/L' ", "T - Scanning folder 'D/R' ", "",
+       "*** Comparison results ***"},
+      Group("Newer duplicates files:", "1 [10 bytes]", "none"),
+      Group("Older duplicates files:", "none", "1 [4 bytes]"),
+      Group("Unequal files (same time):", "none", "none"),
+      Group("Equal files by rules:", "none", "none"),
+      Group("Single files:", "2 [8 bytes]", "1 [7 bytes]"),
+      Group("Total files:", "3 [18 bytes]", "2 [11 bytes]"),
+      {"*** Synchronization plan ***"},
+      Group("Files to copy:", "3 [18 bytes]", "none"),
+      Group("Files to delete:", "none", "1 [7 bytes]"),
+      Group("Files to be overwritten:", "none", "1 [4 bytes]"),
+      Group("Folders to create:", "none", "1"),
+      Group("Folders to remove:", "none", "1"),
+      Group("Total files changes:", "none", "1 [7 bytes]"),
+      {"*** Creating New Folders ***", "T - " + ops[0]},
+      created,
+      {"*** Copying Files ***", "T - " + ops[1], "T - " + ops[2], "T - " + ops[3]},
+      copied,
+      {"*** Deleting Files ***", "T - " + ops[4]},
+      deleted,
+      {"*** Removing Folders ***", "T - " + ops[5]},
+      removed,
+      results,
+  });
+  EXPECT_EQ(Log(job->FullLog), full);
+  EXPECT_EQ(Log(job->SummaryLog), Concat({Head("Mirror"), results}));
+  EXPECT_EQ(Log(job->ErrorLog), Concat({Head("Mirror"), {""}, results}));
+  EXPECT_EQ(Log(job->OperationLog), ops);
 
   const TJobSafeProgress& p = job->Progress;
   EXPECT_EQ(p.Stage, rsCompleted);
-  EXPECT_EQ(p.FilesToCopy, 3);
-  EXPECT_EQ(p.FilesCopiedLeft, 3);
+  // Files to copy, copied, to delete, deleted; folders to create, created, removed, scanned;
+  // files found on the right.
+  EXPECT_EQ((std::array{p.FilesToCopy, p.FilesCopiedLeft, p.FilesToDelete, p.FilesDeletedRight,
+                        p.FoldersToCreate, p.FoldersCreatedRight, p.FoldersRemovedRight,
+                        p.FoldersScannedLeft, p.FilesFoundRight}),
+            (std::array{3, 3, 1, 1, 1, 1, 1, 3, 2}));
   EXPECT_EQ(Join32(p.BytesCopiedLeftHigh, p.BytesCopiedLeftLow), 18);
-  EXPECT_EQ(p.FilesToDelete, 1);
-  EXPECT_EQ(p.FilesDeletedRight, 1);
   EXPECT_EQ(Join32(p.BytesDeletedRightHigh, p.BytesDeletedRightLow), 7);
-  EXPECT_EQ(p.FoldersToCreate, 1);
-  EXPECT_EQ(p.FoldersCreatedRight, 1);
-  EXPECT_EQ(p.FoldersRemovedRight, 1);
-  EXPECT_EQ(p.FoldersScannedLeft, 3);
-  EXPECT_EQ(p.FilesFoundRight, 2);
   EXPECT_FALSE(job->HadErrors());
-  EXPECT_EQ(job->OperationCount(), 6);
   EXPECT_EQ(job->State, jsNothing);
   EXPECT_GE(run.Count(WM_JOBPROGRESS, job->JobID), 6);
   EXPECT_EQ(run.Count(WM_JOBFINISHED, job->JobID), 1);
 
   // A second run finds nothing to do and writes no synchronization lines.
   run.Run(*job, rmCompareAndSync);
-  const Lines again = Masked(job->FullLog);
-  EXPECT_EQ(again.back(), "");
-  EXPECT_FALSE(Has(again, "*** Creating New Folders ***"));
-  EXPECT_EQ(Masked(job->SummaryLog), Head("Mirror"));
+  EXPECT_EQ(Log(job->FullLog).back(), "");
+  EXPECT_FALSE(Has(Log(job->FullLog), {"*** Creating New Folders ***"}));
+  EXPECT_EQ(Log(job->SummaryLog), Head("Mirror"));
 }
 
-TEST(JobRun, CopyAndUpdateMethodsLeaveTheExpectedTrees) {
+TEST_F(JobRun, CopyAndUpdateMethodsLeaveTheExpectedTrees) {
   const struct {
     int32_t method;
     Lines left, right;
@@ -238,44 +180,38 @@ TEST(JobRun, CopyAndUpdateMethodsLeaveTheExpectedTrees) {
        {"a.txt=new", "b.txt=new", "l.txt=l", "r.txt=r"}},
   };
   for (const auto& c : cases) {
-    TempDir dir;
-    const std::string L = dir / "L", R = dir / "R";
-    WriteFile(L + "/a.txt", "new");  // newer on the left
-    WriteFile(R + "/a.txt", "old");
-    WriteFile(L + "/b.txt", "old");  // newer on the right
-    WriteFile(R + "/b.txt", "new");
-    WriteFile(L + "/l.txt", "l");
-    WriteFile(R + "/r.txt", "r");
-    test::SetMTime(L + "/a.txt", kNew);
-    test::SetMTime(R + "/a.txt", kOld);
-    test::SetMTime(L + "/b.txt", kOld);
-    test::SetMTime(R + "/b.txt", kNew);
-    auto job = test::MakeJob("J", L, R, c.method);
-    test::TRunFixture run;
-    run.Run(*job, rmCompareAndSync);
     SCOPED_TRACE(c.method);
-    EXPECT_EQ(TreeOf(L), c.left);
-    EXPECT_EQ(TreeOf(R), c.right);
+    const std::string l = dir / (std::to_string(c.method) + "L");
+    const std::string r = dir / (std::to_string(c.method) + "R");
+    Put(l + "/a.txt", "new", kNew);
+    Put(r + "/a.txt", "old");
+    Put(l + "/b.txt", "old");
+    Put(r + "/b.txt", "new", kNew);
+    Put(l + "/l.txt", "l");
+    Put(r + "/r.txt", "r");
+    auto job = test::MakeJob("J", l, r, c.method);
+    run.Run(*job, rmCompareAndSync);
+    EXPECT_EQ(TreeOf(l), c.left);
+    EXPECT_EQ(TreeOf(r), c.right);
     EXPECT_FALSE(job->HadErrors());
   }
 }
 
-TEST(JobRun, CompareOnlyChangesNothingThenSyncOnlyCarriesThePlanOut) {
-  TMirrorTrees t;
-  const Lines left_before = TreeOf(t.L), right_before = TreeOf(t.R);
-  auto job = test::MakeJob("Two halves", t.L, t.R, kMethodMirrorL);
-  test::TRunFixture run;
+TEST_F(JobRun, CompareOnlyChangesNothingThenSyncOnlyCarriesThePlanOut) {
+  MirrorTrees(L, R);
+  const Lines left_before = TreeOf(L), right_before = TreeOf(R);
+  auto job = Job("Two halves");
   run.Run(*job, rmCompareOnly);
-  EXPECT_EQ(TreeOf(t.L), left_before);
-  EXPECT_EQ(TreeOf(t.R), right_before);
+  EXPECT_EQ(TreeOf(L), left_before);
+  EXPECT_EQ(TreeOf(R), right_before);
   EXPECT_EQ(job->Progress.Stage, rsScanning);
-  EXPECT_EQ(Masked(job->SummaryLog), Head("Two halves"));
-  EXPECT_EQ(Masked(job->ErrorLog), Head("Two halves"));
+  EXPECT_EQ(Log(job->SummaryLog), Head("Two halves"));
+  EXPECT_EQ(Log(job->ErrorLog), Head("Two halves"));
   const Lines compare_lines = job->FullLog.Lines();
   const platform::TDateTime last_run = job->LastRun;
 
   run.Run(*job, rmSyncOnly);
-  EXPECT_EQ(TreeOf(t.R), TreeOf(t.L));
+  EXPECT_EQ(TreeOf(R), TreeOf(L));
   EXPECT_EQ(job->LastRun, last_run);
   EXPECT_EQ(job->Progress.Stage, rsCompleted);
   const Lines all = job->FullLog.Lines();
@@ -284,10 +220,9 @@ TEST(JobRun, CompareOnlyChangesNothingThenSyncOnlyCarriesThePlanOut) {
   EXPECT_EQ(all[compare_lines.size()], "*** Creating New Folders ***");
 }
 
-TEST(JobRun, StartIsRefusedWhileARunIsGoingOn) {
-  TMirrorTrees t;
-  auto job = test::MakeJob("Busy", t.L, t.R, kMethodMirrorL);
-  test::TRunFixture run;
+TEST_F(JobRun, StartIsRefusedWhileARunIsGoingOn) {
+  MirrorTrees(L, R);
+  auto job = Job("Busy");
   ASSERT_TRUE(job->Start(run.host, 1, rmCompareOnly));
   // The worker waits for its first refresh, which only this thread can serve.
   const platform::TDateTime last_run = job->LastRun;
@@ -296,23 +231,21 @@ TEST(JobRun, StartIsRefusedWhileARunIsGoingOn) {
   EXPECT_EQ(job->LastRun, last_run);
   EXPECT_EQ(job->RunMode, rmCompareOnly);
   run.ServeUntilFinished({job.get()});
-  EXPECT_TRUE(Has(job->FullLog.Lines(), "marker"));  // the refused start emptied nothing
+  EXPECT_TRUE(Has(job->FullLog.Lines(), {"marker"}));  // the refused start emptied nothing
 }
 
-TEST(JobRun, StopWhileScanningEndsWithTheTerminationBlock) {
-  TMirrorTrees t;
-  auto job = test::MakeJob("Stopped", t.L, t.R, kMethodMirrorL);
+TEST_F(JobRun, StopWhileScanningEndsWithTheTerminationBlock) {
+  MirrorTrees(L, R);
+  auto job = Job("Stopped");
   job->Data.Pairs.push_back(job->Data.Pairs[0]);
-  test::TRunFixture run;
   ASSERT_TRUE(job->Start(run.host, 1, rmCompareAndSync));
   job->Stop();  // noticed after the first folder listed
   run.ServeUntilFinished({job.get()});
-  EXPECT_EQ(Masked(job->FullLog, t.dir.path()),
-            Concat({Head("Stopped"),
-                    {"*** Scanning folders ***", "T - Scanning folder 'D/L' "},
-                    Termination("Stopped")}));
-  EXPECT_EQ(Masked(job->SummaryLog), Concat({Head("Stopped"), Termination("Stopped")}));
-  EXPECT_EQ(Masked(job->ErrorLog), Concat({Head("Stopped"), Termination("Stopped")}));
+  EXPECT_EQ(Log(job->FullLog), Concat({Head("Stopped"),
+                                       {"*** Scanning folders ***", "T - Scanning folder 'D/L' "},
+                                       Termination("Stopped")}));
+  EXPECT_EQ(Log(job->SummaryLog), Concat({Head("Stopped"), Termination("Stopped")}));
+  EXPECT_EQ(Log(job->ErrorLog), Concat({Head("Stopped"), Termination("Stopped")}));
   EXPECT_EQ(job->Progress.Stage, rsTerminated);
   EXPECT_TRUE(job->ScanInfo.Terminated());
   EXPECT_EQ(job->ScanInfo.Plan().Count(), 0);
@@ -321,20 +254,14 @@ TEST(JobRun, StopWhileScanningEndsWithTheTerminationBlock) {
   const size_t lines = job->FullLog.Count();
   run.Run(*job, rmSyncOnly);  // nothing left to carry out
   EXPECT_EQ(job->FullLog.Count(), lines);
-  EXPECT_EQ(TreeOf(t.R), (Lines{"gone/", "old.txt=1234567", "sub/", "sub/b.txt=old!"}));
+  EXPECT_EQ(TreeOf(R), (Lines{"gone/", "old.txt=1234567", "sub/", "sub/b.txt=old!"}));
 }
 
-TEST(JobRun, StopDuringTheCopyKeepsTheOldTarget) {
-  TempDir dir;
-  const std::string L = dir / "L", R = dir / "R";
-  const std::string big(4 << 20, 'n');
-  WriteFile(L + "/big.bin", big);
-  WriteFile(R + "/big.bin", "old target");
-  WriteFile(R + "/single.txt", "would be deleted");
-  test::SetMTime(L + "/big.bin", kNew);
-  test::SetMTime(R + "/big.bin", kOld);
-  auto job = test::MakeJob("Copy stop", L, R, kMethodMirrorL);
-  test::TRunFixture run;
+TEST_F(JobRun, StopDuringTheCopyKeepsTheOldTarget) {
+  Put(L + "/big.bin", std::string(4 << 20, 'n'), kNew);
+  Put(R + "/big.bin", "old target");
+  Put(R + "/single.txt", "would be deleted");
+  auto job = Job("Copy stop");
   // Stops at the refresh that opens the copy stage, while the worker waits for it.
   test::TInterceptHost host(run.host, [&] {
     if (job->Progress.Stage == rsCopying) job->Stop();
@@ -342,43 +269,38 @@ TEST(JobRun, StopDuringTheCopyKeepsTheOldTarget) {
   run.Run(*job, rmCompareAndSync, &host);
   EXPECT_EQ(ReadFile(R + "/big.bin"), "old target");
   EXPECT_EQ(test::ListNames(R), (Lines{"big.bin", "single.txt"}));
-  const Lines full = Masked(job->FullLog);
+  const Lines full = Log(job->FullLog);
   EXPECT_EQ(Lines(full.end() - 6, full.end()),
             Concat({{"*** Copying Files ***"}, Termination("Copy stop")}));
-  EXPECT_EQ(Masked(job->SummaryLog), Concat({Head("Copy stop"), Termination("Copy stop")}));
-  EXPECT_EQ(Masked(job->ErrorLog), Concat({Head("Copy stop"), Termination("Copy stop")}));
+  EXPECT_EQ(Log(job->SummaryLog), Concat({Head("Copy stop"), Termination("Copy stop")}));
+  EXPECT_EQ(Log(job->ErrorLog), Concat({Head("Copy stop"), Termination("Copy stop")}));
   EXPECT_EQ(job->Progress.Stage, rsTerminated);
 }
 
 // Faults met while the plan is carried out: the compare half runs first, then the tree is
-// changed behind the plan's back or protected, then the synchronization half runs.
-TEST(JobRun, FailedOperationsAreReportedCountedAndTheRunGoesOn) {
-  TempDir dir;
-  const std::string L = dir / "L", R = dir / "R";
-  WriteFile(L + "/vanished.txt", "gone before the copy");
-  WriteFile(L + "/z.txt", "still copied");
-  WriteFile(R + "/gone/keep.txt", "");  // the plan removes R/gone only once it is emptied
-  auto job = test::MakeJob("Faults", L, R, kMethodMirrorL);
-  test::TRunFixture run;
+// changed behind the plan's back, then the synchronization half runs.
+TEST_F(JobRun, FailedOperationsAreReportedCountedAndTheRunGoesOn) {
+  Put(L + "/vanished.txt", "gone before the copy");
+  Put(L + "/z.txt", "still copied");
+  Put(R + "/gone/keep.txt", "");  // the plan removes R/gone only once it is emptied
+  auto job = Job("Faults");
   run.Run(*job, rmCompareOnly);
   ::unlink((L + "/vanished.txt").c_str());
   WriteFile(R + "/gone/late.txt", "arrived after the scan");
   run.Run(*job, rmSyncOnly);
 
-  const Lines full = Masked(job->FullLog, dir.path());
   const Lines copy_error = {"T - error Copying: 'D/L/vanished.txt' -> 'D/R/vanished.txt",
                             "   *** No such file or directory *** for 'D/L/vanished.txt'"};
-  auto at = std::search(full.begin(), full.end(), copy_error.begin(), copy_error.end());
-  EXPECT_NE(at, full.end());
-  EXPECT_TRUE(Has(full, "T - Ok Copying: 'D/L/z.txt' (12 bytes) -> 'D/R/z.txt"));
-  EXPECT_TRUE(Has(full, "T - Ok Deleting: 'D/R/gone/keep.txt"));
-  EXPECT_TRUE(Has(full, "T - error Folder removing: Directory not empty: 'D/R/gone/"));
-  EXPECT_TRUE(Has(full, "   errors copying: 1"));
-  const Lines errors = Masked(job->ErrorLog, dir.path());
-  EXPECT_TRUE(std::search(errors.begin(), errors.end(), copy_error.begin(), copy_error.end()) !=
-              errors.end());
-  EXPECT_TRUE(Has(errors, "T - error Folder removing: Directory not empty: 'D/R/gone/"));
-  EXPECT_TRUE(Has(Masked(job->OperationLog, dir.path()), "error Folder removing: 'D/R/gone/"));
+  const std::string remove_error = "T - error Folder removing: Directory not empty: 'D/R/gone/";
+  const Lines full = Log(job->FullLog), errors = Log(job->ErrorLog);
+  EXPECT_TRUE(Has(full, copy_error));
+  EXPECT_TRUE(Has(full, {"T - Ok Copying: 'D/L/z.txt' (12 bytes) -> 'D/R/z.txt"}));
+  EXPECT_TRUE(Has(full, {"T - Ok Deleting: 'D/R/gone/keep.txt"}));
+  EXPECT_TRUE(Has(full, {remove_error}));
+  EXPECT_TRUE(Has(full, {"   errors copying: 1"}));
+  EXPECT_TRUE(Has(errors, copy_error));
+  EXPECT_TRUE(Has(errors, {remove_error}));
+  EXPECT_TRUE(Has(Log(job->OperationLog), {"error Folder removing: 'D/R/gone/"}));
 
   const TJobSafeProgress& p = job->Progress;
   EXPECT_EQ(p.CopyErrorsLeft, 1);
@@ -389,30 +311,25 @@ TEST(JobRun, FailedOperationsAreReportedCountedAndTheRunGoesOn) {
   EXPECT_EQ(ReadFile(R + "/z.txt"), "still copied");
 }
 
-TEST(JobRun, ProtectedTargetFoldersAreNamedInTheirErrorLines) {
-  TempDir dir;
-  const std::string L = dir / "L", R = dir / "R";
-  WriteFile(L + "/locked/a.txt", "new");
-  WriteFile(L + "/newdir/b.txt", "b");
-  WriteFile(L + "/open/c.txt", "c");
-  WriteFile(R + "/locked/a.txt", "old");
+TEST_F(JobRun, ProtectedTargetFoldersAreNamedInTheirErrorLines) {
+  Put(L + "/locked/a.txt", "new", kNew);
+  Put(L + "/newdir/b.txt", "b");
+  Put(L + "/open/c.txt", "c");
+  Put(R + "/locked/a.txt", "old");
   test::MakeDirs(R + "/open");
-  test::SetMTime(L + "/locked/a.txt", kNew);
-  test::SetMTime(R + "/locked/a.txt", kOld);
   struct TGuard {
     std::string a, b;
     ~TGuard() { test::SetImmutable(a, false), test::SetImmutable(b, false); }
   } guard{R + "/locked", R};
   if (!test::SetImmutable(guard.a, true) || !test::SetImmutable(guard.b, true))
     GTEST_SKIP() << "no immutable attribute here";
-  auto job = test::MakeJob("Locked", L, R, kMethodMirrorL);
-  test::TRunFixture run;
+  auto job = Job("Locked");
   run.Run(*job, rmCompareAndSync);
-  const Lines errors = Masked(job->ErrorLog, dir.path());
-  EXPECT_TRUE(Has(errors, "T - error Folder creating: Operation not permitted: 'D/R/newdir/"));
-  EXPECT_TRUE(Has(errors, "T - error Copying: 'D/L/locked/a.txt' -> 'D/R/locked/a.txt"));
-  EXPECT_TRUE(Has(errors, "   *** Operation not permitted *** for 'D/R/locked/a.txt'"));
-  EXPECT_TRUE(Has(errors, "   *** No such file or directory *** for 'D/R/newdir/b.txt'"));
+  const Lines errors = Log(job->ErrorLog);
+  EXPECT_TRUE(Has(errors, {"T - error Folder creating: Operation not permitted: 'D/R/newdir/"}));
+  EXPECT_TRUE(Has(errors, {"T - error Copying: 'D/L/locked/a.txt' -> 'D/R/locked/a.txt",
+                           "   *** Operation not permitted *** for 'D/R/locked/a.txt'"}));
+  EXPECT_TRUE(Has(errors, {"   *** No such file or directory *** for 'D/R/newdir/b.txt'"}));
   EXPECT_EQ(job->Progress.CreateErrorsRight, 1);
   EXPECT_EQ(job->Progress.CopyErrorsLeft, 2);
   EXPECT_EQ(ReadFile(R + "/open/c.txt"), "c");  // the run went on
@@ -420,22 +337,17 @@ TEST(JobRun, ProtectedTargetFoldersAreNamedInTheirErrorLines) {
 }
 
 // A copy that breaks off part-way: the run happens in a child limited in file size.
-TEST(JobRun, CopyBrokenOffPartWayKeepsTheOldTarget) {
-  TempDir dir;
-  const std::string L = dir / "L", R = dir / "R";
-  WriteFile(L + "/big.bin", std::string(1 << 20, 'n'));
-  WriteFile(R + "/big.bin", "old target");
-  test::SetMTime(L + "/big.bin", kNew);
-  test::SetMTime(R + "/big.bin", kOld);
+TEST_F(JobRun, CopyBrokenOffPartWayKeepsTheOldTarget) {
+  Put(L + "/big.bin", std::string(1 << 20, 'n'), kNew);
+  Put(R + "/big.bin", "old target");
   const std::string answer = test::RunInChild([&]() -> std::string {
     ::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{256 << 10, 256 << 10};
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    auto job = test::MakeJob("Too large", L, R, kMethodMirrorL);
-    test::TRunFixture run;
+    auto job = Job("Too large");
     run.Run(*job, rmCompareAndSync);
-    const Lines errors = Masked(job->ErrorLog, dir.path());
-    if (!Has(errors, "   *** File too large *** for 'D/R/big.bin'")) return "no error line";
+    if (!Has(Log(job->ErrorLog), {"   *** File too large *** for 'D/R/big.bin'"}))
+      return "no error line";
     return job->Progress.CopyErrorsLeft == 1 ? "" : "not counted";
   });
   EXPECT_EQ(answer, "");
@@ -443,68 +355,58 @@ TEST(JobRun, CopyBrokenOffPartWayKeepsTheOldTarget) {
   EXPECT_EQ(test::ListNames(R), Lines{"big.bin"});
 }
 
-TEST(JobRun, DeletingOnBothSidesAndRemovingDeepestFirst) {
-  TempDir dir;
-  const std::string L = dir / "L", R = dir / "R";
-  WriteFile(L + "/same.txt", "same");
-  WriteFile(R + "/same.txt", "same");
-  test::SetMTime(L + "/same.txt", kOld);
-  test::SetMTime(R + "/same.txt", kOld);
+TEST_F(JobRun, DeletingOnBothSidesAndRemovingDeepestFirst) {
+  Put(L + "/same.txt", "same");
+  Put(R + "/same.txt", "same");
   test::MakeDirs(R + "/x/y/z");
   test::MakeDirs(L + "/keep");
   test::MakeDirs(R + "/keep");
-  auto job = test::MakeJob("Custom", L, R, kMethodCustom);
+  auto job = Job("Custom", kMethodCustom);
   job->Data.idxEqualL = 1;  // delete equal files on the left
   job->Data.idxEqualR = 1;  // and on the right: action 3
   job->Data.Empty_RemoveR = true;
-  test::TRunFixture run;
   run.Run(*job, rmCompareAndSync);
   EXPECT_EQ(job->Progress.FilesToDelete, 2);
   EXPECT_EQ(job->Progress.FilesDeletedLeft, 1);
   EXPECT_EQ(job->Progress.FilesDeletedRight, 1);
-  const Lines ops = Masked(job->OperationLog, dir.path());
-  EXPECT_EQ(ops, (Lines{"Ok Deleting: 'D/L/same.txt", "Ok Deleting: 'D/R/same.txt",
-                        "Ok Folder removing: 'D/R/x/y/z/", "Ok Folder removing: 'D/R/x/y/",
-                        "Ok Folder removing: 'D/R/x/", "Ok Folder removing: 'D/R/keep/"}));
+  EXPECT_EQ(Log(job->OperationLog),
+            (Lines{"Ok Deleting: 'D/L/same.txt", "Ok Deleting: 'D/R/same.txt",
+                   "Ok Folder removing: 'D/R/x/y/z/", "Ok Folder removing: 'D/R/x/y/",
+                   "Ok Folder removing: 'D/R/x/", "Ok Folder removing: 'D/R/keep/"}));
 }
 
-TEST(JobRun, MissingRootDeletesNothingAndSaysSo) {
-  TempDir dir;
-  const std::string L = dir / "unplugged", R = dir / "R";
-  WriteFile(R + "/precious.txt", "keep me");
-  auto job = test::MakeJob("Unplugged", L, R, kMethodMirrorL);
-  test::TRunFixture run;
+TEST_F(JobRun, MissingRootDeletesNothingAndSaysSo) {
+  Put(R + "/precious.txt", "keep me");
+  auto job = test::MakeJob("Unplugged", dir / "unplugged", R, kMethodMirrorL);
   run.Run(*job, rmCompareAndSync);
   EXPECT_EQ(TreeOf(R), Lines{"precious.txt=keep me"});
   const std::string line = job->ScanInfo.MissingRootLine(0);
   ASSERT_FALSE(line.empty());
-  EXPECT_TRUE(Has(job->FullLog.Lines(), line));
-  EXPECT_TRUE(Has(job->ErrorLog.Lines(), line));
+  EXPECT_TRUE(Has(job->FullLog.Lines(), {line}));
+  EXPECT_TRUE(Has(job->ErrorLog.Lines(), {line}));
 }
 
-TEST(JobRun, JobWithoutPairsWritesAnEmptyComparison) {
-  auto job = std::make_unique<TJob>(NewJobID());
-  job->Data.JobName = "Empty";
-  test::TRunFixture run;
-  run.Run(*job, rmCompareAndSync);
-  const Lines full = Masked(job->FullLog);
+TEST_F(JobRun, JobWithoutPairsWritesAnEmptyComparison) {
+  TJob job(NewJobID());
+  job.Data.JobName = "Empty";
+  run.Run(job, rmCompareAndSync);
+  const Lines full = Masked(job.FullLog);
   ASSERT_EQ(full.size(), 3u + 1 + 1 + 25 + 25);
   EXPECT_EQ(full[3], "*** Scanning folders ***");
   EXPECT_EQ(full[4], "");
   EXPECT_EQ(std::count(full.begin(), full.end(), "   on left side: none"), 12);
   EXPECT_EQ(full.back(), "");
-  EXPECT_EQ(job->Progress.Stage, rsScanning);
+  EXPECT_EQ(job.Progress.Stage, rsScanning);
 }
 
-TEST(JobRun, WithoutNotifyWindowNothingIsPostedAndTheRunEnds) {
-  TMirrorTrees t;
-  auto job = test::MakeJob("Quiet", t.L, t.R, kMethodMirrorL);
-  test::TRunFixture run;
+TEST_F(JobRun, WithoutNotifyWindowNothingIsPostedAndTheRunEnds) {
+  MirrorTrees(L, R);
+  auto job = Job("Quiet");
   ASSERT_TRUE(job->Start(run.host, kNoNotifyWindow, rmCompareAndSync));
   while (!job->RunThread->Finished()) run.host.ServeFor(std::chrono::milliseconds(10));
   job->ResetAfterRun();
   EXPECT_TRUE(run.posted.empty());
-  EXPECT_EQ(TreeOf(t.R), TreeOf(t.L));
+  EXPECT_EQ(TreeOf(R), TreeOf(L));
 }
 
 TEST(QueueHost, SynchronizedCallsRunOnTheServingThread) {
@@ -521,20 +423,20 @@ TEST(QueueHost, SynchronizedCallsRunOnTheServingThread) {
   EXPECT_EQ(ran_on, std::thread::id{});
 }
 
-TEST(JobRun, ThreeJobsRunAtOnce) {
-  TMirrorTrees trees[3];
+TEST_F(JobRun, ThreeJobsRunAtOnce) {
   std::vector<std::unique_ptr<TJob>> jobs;
-  test::TRunFixture run;
   for (int i = 0; i < 3; ++i) {
-    WriteFile(trees[i].L + "/own.txt", std::string(100000 * (i + 1), char('0' + i)));
-    jobs.push_back(
-        test::MakeJob("Job " + std::to_string(i), trees[i].L, trees[i].R, kMethodMirrorL));
+    const std::string l = dir / (std::to_string(i) + "L"), r = dir / (std::to_string(i) + "R");
+    MirrorTrees(l, r);
+    WriteFile(l + "/own.txt", std::string(100000 * (i + 1), char('0' + i)));
+    jobs.push_back(test::MakeJob("Job " + std::to_string(i), l, r, kMethodMirrorL));
     ASSERT_TRUE(jobs.back()->Start(run.host, 10 + i, rmCompareAndSync));
   }
   run.ServeUntilFinished({jobs[0].get(), jobs[1].get(), jobs[2].get()});
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(TreeOf(trees[i].R), TreeOf(trees[i].L));
+    const TPairItem& pair = jobs[i]->Data.Pairs[0];
+    EXPECT_EQ(TreeOf(pair.R_Path), TreeOf(pair.L_Path));
     EXPECT_EQ(Masked(jobs[i]->SummaryLog)[1],
               "TWN job 'Job " + std::to_string(i) + "' started at T");
     EXPECT_EQ(jobs[i]->Progress.FilesCopiedLeft, 4);

@@ -33,32 +33,33 @@ TEST(LogNames, StampNameAndPath) {
   EXPECT_EQ(LogFilePath("", "a.log"), "/a.log");
 }
 
-TEST(WriteLogFile, AddsNewestFirstUpToTheSizeLimit) {
-  const TLogSetting adding{true, false, false, 100};
+TEST(WriteLogFile, AddsNewestFirstUpToTheSizeLimitOrReplaces) {
+  const TLogSetting adding{true, false, false, 100}, overwrite{true, false, true, 100},
+      new_file{true, true, false, 100};
+  const std::string fresh = "new 1\r\nnew 2\r\n", limit(100 * 1024, 'o');
   const struct {
-    size_t old_size;
-    bool prepended;
-  } cases[] = {{0, true}, {100 * 1024, true}, {100 * 1024 + 1, false}};
+    TLogSetting setting;
+    std::string old;
+    bool stale_temp;  // a temporary file left over from an earlier failure
+    std::string want;
+  } cases[] = {
+      {adding, "", false, fresh},
+      {adding, limit, false, fresh + limit},
+      {adding, limit + "o", false, fresh},
+      {overwrite, "old run\r\n", false, fresh},
+      {new_file, "old run\r\n", false, fresh},
+      {adding, "old\r\n", true, fresh + "old\r\n"},
+  };
   for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.old.size() << " bytes, stale " << c.stale_temp);
     TempDir dir;
     const std::string path = dir / "Backup_full.log";
-    const std::string old(c.old_size, 'o');
-    WriteFile(path, old);
-    ASSERT_EQ(WriteLogFile(Lines({"new 1", "new 2"}), path, adding, 7), TLogWriteResult::kWritten);
-    const std::string fresh = "new 1\r\nnew 2\r\n";
-    EXPECT_EQ(ReadFile(path), c.prepended ? fresh + old : fresh) << c.old_size;
+    WriteFile(path, c.old);
+    if (c.stale_temp) WriteFile(dir / "~$tempfile7", "left over");
+    ASSERT_EQ(WriteLogFile(Lines({"new 1", "new 2"}), path, c.setting, 7),
+              TLogWriteResult::kWritten);
+    EXPECT_EQ(ReadFile(path), c.want);
     EXPECT_EQ(test::ListNames(dir.path()), std::vector<std::string>{"Backup_full.log"});
-  }
-}
-
-TEST(WriteLogFile, OverwriteAndNewFileReplace) {
-  for (const TLogSetting setting :
-       {TLogSetting{true, false, true, 100}, TLogSetting{true, true, false, 100}}) {
-    TempDir dir;
-    const std::string path = dir / "x.log";
-    WriteFile(path, "old run\r\n");
-    EXPECT_EQ(WriteLogFile(Lines({"a"}), path, setting, 1), TLogWriteResult::kWritten);
-    EXPECT_EQ(ReadFile(path), "a\r\n");
   }
 }
 
@@ -66,15 +67,6 @@ TEST(WriteLogFile, EmptyListTouchesNothing) {
   TempDir dir;
   EXPECT_EQ(WriteLogFile(TLineList{}, dir / "x.log", {}, 1), TLogWriteResult::kNoLines);
   EXPECT_TRUE(test::ListNames(dir.path()).empty());
-}
-
-TEST(WriteLogFile, StaleTemporaryFileIsReplaced) {
-  TempDir dir;
-  WriteFile(dir / "~$tempfile7", "left over from an earlier failure");
-  WriteFile(dir / "x.log", "old\r\n");
-  EXPECT_EQ(WriteLogFile(Lines({"new"}), dir / "x.log", {}, 7), TLogWriteResult::kWritten);
-  EXPECT_EQ(ReadFile(dir / "x.log"), "new\r\nold\r\n");
-  EXPECT_EQ(test::ListNames(dir.path()), std::vector<std::string>{"x.log"});
 }
 
 // Writing that breaks off (here: the file size limit) must leave the old log whole.
