@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 namespace twn {
@@ -31,16 +32,13 @@ TEST(CommandLineTest, SwitchesAndJobLookup) {
       {{"Backup", "-smx", "--sm", "sm"}, 0, true, false, false, false, false, false},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0]);
     const TCommandLine cl = ReadCommandLine(c.args, kJobs);
-    const std::string what = c.args.empty() ? "(none)" : c.args[0];
-    EXPECT_EQ(c.job, cl.CommandLineJob) << what;
-    EXPECT_EQ(c.active, cl.bCommandLineActive) << what;
-    EXPECT_EQ(c.sm, cl.bStartMinimized) << what;
-    EXPECT_EQ(c.la, cl.bAlwaysShowLog) << what;
-    EXPECT_EQ(c.le, cl.bShowLogOnErrors) << what;
-    EXPECT_EQ(c.fc, cl.bCloseAfterRun) << what;
-    EXPECT_EQ(c.fm, cl.bMinimizeAfterRun) << what;
+    EXPECT_EQ(c.job, cl.CommandLineJob);
     EXPECT_EQ(c.args.empty() ? "" : c.args[0], cl.CommandLineJobName);
+    EXPECT_EQ((std::array{c.active, c.sm, c.la, c.le, c.fc, c.fm}),
+              (std::array{cl.bCommandLineActive, cl.bStartMinimized, cl.bAlwaysShowLog,
+                          cl.bShowLogOnErrors, cl.bCloseAfterRun, cl.bMinimizeAfterRun}));
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include "support/test_support.h"
 
@@ -149,6 +150,7 @@ TEST_F(SchedulerTest, AfterRunSwitches) {
       {{"cl", "-le"}, false, false, false, false, true},  // no errors: no log
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[1]);
     jobs_.clear();
     TJob& scheduled = AddJob("s", kFreqMinutes, 1);
     TJob& cl = AddJob("cl", kFreqManual, 1);
@@ -156,19 +158,17 @@ TEST_F(SchedulerTest, AfterRunSwitches) {
     scheduler_.CommandLine = ReadCommandLine(c.args, names);
     cl.bRunFromCommandLine = true;
     scheduler_.Tick();
-    ASSERT_EQ(jsExecuting, cl.State) << c.args[1];
+    ASSERT_EQ(jsExecuting, cl.State);
     cl.ScanInfo.SetTerminated(c.stopped);
     const TFinishResult f = scheduler_.JobFinished(cl.JobID);
-    EXPECT_EQ(c.stopped, f.stopped) << c.args[1];
-    EXPECT_EQ(c.show_log, f.show_log) << c.args[1];
-    EXPECT_EQ(c.minimize, f.minimize) << c.args[1];
-    EXPECT_EQ(c.close, f.close) << c.args[1];
+    EXPECT_EQ((std::array{c.stopped, c.show_log, c.minimize, c.close}),
+              (std::array{f.stopped, f.show_log, f.minimize, f.close}));
     EXPECT_FALSE(cl.bRunFromCommandLine);
-    now_ += 200 * kMs;
-    scheduler_.Tick();
-    now_ += 200 * kMs;
-    scheduler_.Tick();
-    EXPECT_EQ(c.scheduled_starts, scheduled.State == jsExecuting) << c.args[1];
+    for (int tick = 0; tick < 2; ++tick) {
+      now_ += 200 * kMs;
+      scheduler_.Tick();
+    }
+    EXPECT_EQ(c.scheduled_starts, scheduled.State == jsExecuting);
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "support/test_support.h"
 
 namespace twn::platform {
@@ -25,14 +27,9 @@ TEST(TimeTest, CalendarRoundTrip) {
     const TDateTime dt = EncodeDateTime(c.y, c.mo, c.d, c.h, c.mi, c.s, c.ms);
     EXPECT_NEAR(c.expected, dt, 1e-6) << c.y << "-" << c.mo << "-" << c.d;
     const TCalendar k = DecodeDateTime(dt);
-    EXPECT_EQ(c.y, k.year);
-    EXPECT_EQ(c.mo, k.month);
-    EXPECT_EQ(c.d, k.day);
-    EXPECT_EQ(c.h, k.hour);
-    EXPECT_EQ(c.mi, k.minute);
-    EXPECT_EQ(c.s, k.second);
-    EXPECT_EQ(c.ms, k.millisecond);
-    EXPECT_EQ(c.dow, k.day_of_week) << c.y << "-" << c.mo << "-" << c.d;
+    EXPECT_EQ((std::array{c.y, c.mo, c.d, c.h, c.mi, c.s, c.ms, c.dow}),
+              (std::array{k.year, k.month, k.day, k.hour, k.minute, k.second, k.millisecond,
+                          k.day_of_week}));
   }
 }
 
