@@ -10,6 +10,7 @@
 
 #include "model/settings.h"
 #include "platform/instance_lock.h"
+#include "support/fault_support.h"
 #include "support/run_program.h"
 #include "support/test_support.h"
 
@@ -24,8 +25,8 @@ class JobCommands : public ::testing::Test {
   }
 
   test::TProgramResult Cli(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--settings", Settings()});
-    return test::RunProgram(TWN_CLI_PATH, args, dir_.path());
+    return test::RunProgram(TWN_CLI_PATH, test::OnSettings(Settings(), std::move(args)),
+                            dir_.path());
   }
   std::string Settings() const { return dir_ / "settings"; }
   std::string Ini() const { return dir_ / "settings/TWN.ini"; }
@@ -38,35 +39,14 @@ size_t Lines(const std::string& text) {
 }
 
 TEST_F(JobCommands, AddWritesAFileThatReadsBackIdentically) {
-  const auto added = Cli({"add",
-                          "Photos \xc3\xa9t\xc3\xa9",
-                          "--left",
-                          "left",
-                          "--right",
-                          dir_ / "right",
-                          "--left",
-                          "/srv/a b",
-                          "--right",
-                          "/mnt/c",
-                          "--method",
-                          "mirror-lr",
-                          "--no-subfolders",
-                          "--include",
-                          "*.jpg; *.png",
-                          "--exclude",
-                          "~*",
-                          "--exclude-folder",
-                          "cache",
-                          "--exclude-folder",
-                          ".git",
-                          "--every-days",
-                          "3",
-                          "--at",
-                          "6:30",
-                          "--skip-days",
-                          "sat,Sun",
-                          "--not-before",
-                          "2031-04-05"});
+  std::vector<std::string> args = {
+      "add", "Photos \xc3\xa9t\xc3\xa9", "--left", "left", "--right", dir_ / "right"};
+  args.insert(args.end(), {"--left", "/srv/a b", "--right", "/mnt/c", "--method", "mirror-lr"});
+  args.insert(args.end(), {"--no-subfolders", "--include", "*.jpg; *.png", "--exclude", "~*"});
+  args.insert(args.end(), {"--exclude-folder", "cache", "--exclude-folder", ".git"});
+  args.insert(args.end(), {"--every-days", "3", "--at", "6:30", "--skip-days", "sat,Sun"});
+  args.insert(args.end(), {"--not-before", "2031-04-05"});
+  const auto added = Cli(args);
   ASSERT_EQ(added.status, 0) << added.err;
   EXPECT_NE(added.err.find("'/srv/a b' does not exist"), std::string::npos) << added.err;
   const std::string written = test::ReadFile(Ini());
@@ -203,18 +183,16 @@ TEST_F(JobCommands, NeverWritesOverAFileItCannotReadOrWrite) {
   ASSERT_EQ(Cli({"add", "Photos", "--left", "left", "--right", "right"}).status, 0);
   const std::string before = test::ReadFile(Ini());
 
-  // A save that fails half-way (the file-size limit stands in for a full disk).
-  rlimit old_limit{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-  const sighandler_t old_handler = ::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old_limit;
-  small.rlim_cur = 1000;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const auto full = Cli({"add", "Music", "--left", "left", "--right", "right"});
-  ::setrlimit(RLIMIT_FSIZE, &old_limit);
-  ::signal(SIGXFSZ, old_handler);
-  EXPECT_EQ(full.status, 1);
-  EXPECT_NE(full.err.find("cannot save"), std::string::npos) << full.err;
+  // A save that fails half-way (the file-size limit, set in a child, stands in for a full disk).
+  const std::string answer = test::RunInChild([&]() -> std::string {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{1000, 1000};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const auto r = Cli({"add", "Music", "--left", "left", "--right", "right"});
+    if (r.status == 1 && r.err.find("cannot save") != std::string::npos) return "";
+    return "status " + std::to_string(r.status) + ": " + r.err;
+  });
+  EXPECT_EQ(answer, "");
   EXPECT_EQ(test::ReadFile(Ini()), before);
 
   // A settings file that cannot be read is not replaced by one holding only the new job.
@@ -223,9 +201,7 @@ TEST_F(JobCommands, NeverWritesOverAFileItCannotReadOrWrite) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"add", "x", "--left", "/a", "--right", "/b"},
         std::vector<std::string>{"list"}}) {
-    std::vector<std::string> words = {"--settings", other.path()};
-    words.insert(words.end(), args.begin(), args.end());
-    const auto r = test::RunProgram(TWN_CLI_PATH, words);
+    const auto r = test::RunProgram(TWN_CLI_PATH, test::OnSettings(other.path(), args));
     EXPECT_EQ(r.status, 1) << args[0];
     EXPECT_NE(r.err.find("cannot read"), std::string::npos) << r.err;
   }

@@ -4,14 +4,12 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 #include <filesystem>
-#include <thread>
 
 #include "platform/instance_lock.h"
 #include "support/background_program.h"
 #include "support/fault_support.h"
-#include "support/run_program.h"
 #include "support/test_support.h"
 
 namespace twn {
@@ -30,8 +28,7 @@ class CliRun : public ::testing::Test {
     ASSERT_EQ(added.status, 0) << added.err;
   }
   std::vector<std::string> WithSettings(std::vector<std::string> args) const {
-    args.insert(args.begin(), {"--settings", dir_ / "settings"});
-    return args;
+    return test::OnSettings(dir_ / "settings", std::move(args));
   }
   test::TProgramResult Cli(std::vector<std::string> args) const {
     return test::RunProgram(TWN_CLI_PATH, WithSettings(std::move(args)));
@@ -120,19 +117,17 @@ TEST_F(CliRun, TerminateSignalStopsTheRunWithTheTerminationBlock) {
   test::TBackgroundProgram run(TWN_CLI_PATH, WithSettings({"run", "Backup"}));
   ASSERT_TRUE(run.Started());
   // Wait until the copy of the big file is under way: its temporary file appears.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  bool copying = false;
-  while (!copying && std::chrono::steady_clock::now() < deadline) {
-    for (const std::string& name : test::ListNames(R())) copying |= name.starts_with(".twn~");
-    if (!copying) std::this_thread::sleep_for(std::chrono::microseconds(200));
-  }
-  ASSERT_TRUE(copying);
+  const auto has_temporary = [&] {
+    const Names names = test::ListNames(R());
+    return std::any_of(names.begin(), names.end(), [](auto& n) { return n.starts_with(".twn~"); });
+  };
+  ASSERT_TRUE(test::WaitUntil(has_temporary));
   run.Signal(SIGTERM);
   const auto r = run.Wait();
   EXPECT_EQ(r.status, 3) << r.err;
   EXPECT_NE(r.out.find("   *** The job 'Backup' was terminated ***"), std::string::npos);
   EXPECT_EQ(test::ReadFile(R() + "/big.bin"), "old target");
-  for (const std::string& name : test::ListNames(R())) EXPECT_FALSE(name.starts_with(".twn~"));
+  EXPECT_FALSE(has_temporary());
   for (const char* log : {"/Backup_full.log", "/Backup_summary.log", "/Backup_error.log"})
     EXPECT_NE(test::ReadFile(Logs() + log).find("was terminated"), std::string::npos) << log;
   EXPECT_NE(Ini().find("bHasLastRun=1"), std::string::npos);

@@ -2,9 +2,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <chrono>
-#include <thread>
-
 #include "support/background_program.h"
 #include "support/test_support.h"
 
@@ -14,12 +11,9 @@ namespace {
 using test::ReadFile;
 using test::RunProgram;
 
-bool WaitFor(const std::function<bool()>& done) {
-  for (int i = 0; i < 300; ++i) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return false;
+/// twn-cli on the settings folder `cfg`.
+test::TProgramResult Cli(const std::string& cfg, std::vector<std::string> args) {
+  return RunProgram(TWN_CLI_PATH, test::OnSettings(cfg, std::move(args)));
 }
 
 TEST(ScheduleTest, RunsDueJobsUntilInterruptedAndKeepsTheirResults) {
@@ -27,23 +21,20 @@ TEST(ScheduleTest, RunsDueJobsUntilInterruptedAndKeepsTheirResults) {
   const std::string cfg = dir / "cfg", left = dir / "L", right = dir / "R";
   test::WriteFile(left + "/sub/a.txt", "alpha");
   test::MakeDirs(right);
-  ASSERT_EQ(0,
-            RunProgram(TWN_CLI_PATH, {"--settings", cfg, "add", "Every", "--left", left, "--right",
-                                      right, "--method", "mirror-lr", "--every-minutes", "1"})
-                .status);
-  ASSERT_EQ(0, RunProgram(TWN_CLI_PATH, {"--settings", cfg, "add", "Manual", "--left", left,
-                                         "--right", dir / "R2", "--method", "mirror-lr"})
+  ASSERT_EQ(0, Cli(cfg, {"add", "Every", "--left", left, "--right", right, "--method", "mirror-lr",
+                         "--every-minutes", "1"})
                    .status);
+  ASSERT_EQ(0, Cli(cfg, {"add", "Manual", "--left", left, "--right", dir / "R2"}).status);
   const std::string ini_before = ReadFile(cfg + "/TWN.ini");
 
-  test::TBackgroundProgram scheduler(TWN_CLI_PATH, {"--settings", cfg, "schedule"});
+  test::TBackgroundProgram scheduler(TWN_CLI_PATH, test::OnSettings(cfg, {"schedule"}));
   ASSERT_TRUE(scheduler.Started());
   // The interval job has never run, so it is due at once.
-  const bool ran = WaitFor(
+  const bool ran = test::WaitUntil(
       [&] { return scheduler.OutputSoFar().find("finished 'Every'") != std::string::npos; });
 
   // While the scheduler holds the folder, nobody else may write its settings.
-  const auto busy = RunProgram(TWN_CLI_PATH, {"--settings", cfg, "remove", "Manual"});
+  const auto busy = Cli(cfg, {"remove", "Manual"});
   scheduler.Signal(SIGINT);
   const auto result = scheduler.Wait();
   ASSERT_TRUE(ran) << result.out << result.err;
@@ -64,13 +55,14 @@ TEST(ScheduleTest, RunsDueJobsUntilInterruptedAndKeepsTheirResults) {
 
 TEST(ScheduleTest, RefusesArgumentsAndABusyFolder) {
   test::TempDir dir;
-  const auto extra = RunProgram(TWN_CLI_PATH, {"--settings", dir.path(), "schedule", "now"});
+  const auto extra = Cli(dir.path(), {"schedule", "now"});
   EXPECT_EQ(2, extra.status);
   EXPECT_NE(std::string::npos, extra.err.find("schedule takes no arguments"));
 
-  test::TBackgroundProgram first(TWN_CLI_PATH, {"--settings", dir.path(), "schedule"});
-  ASSERT_TRUE(WaitFor([&] { return first.OutputSoFar().find("scheduling") != std::string::npos; }));
-  const auto second = RunProgram(TWN_CLI_PATH, {"--settings", dir.path(), "schedule"});
+  test::TBackgroundProgram first(TWN_CLI_PATH, test::OnSettings(dir.path(), {"schedule"}));
+  ASSERT_TRUE(
+      test::WaitUntil([&] { return first.OutputSoFar().find("scheduling") != std::string::npos; }));
+  const auto second = Cli(dir.path(), {"schedule"});
   first.Signal(SIGTERM);
   EXPECT_EQ(4, second.status) << second.err;
   EXPECT_EQ(0, first.Wait().status);

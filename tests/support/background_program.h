@@ -3,6 +3,8 @@
 // (send it a signal) and then collect what it said.
 #include <sys/types.h>
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,10 @@
 #include "support/test_support.h"
 
 namespace twn::test {
+
+/// Polls `done` until it holds or `limit` has passed; whether it held.
+bool WaitUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds limit = std::chrono::seconds(30));
 
 class TBackgroundProgram {
  public:

@@ -5,11 +5,22 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <thread>
+
 #include "support/background_program.h"
 
 extern char** environ;
 
 namespace twn::test {
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+}
 
 TBackgroundProgram::TBackgroundProgram(const std::string& program,
                                        const std::vector<std::string>& args,
@@ -50,6 +61,11 @@ TProgramResult TBackgroundProgram::Wait() {
   result.out = ReadFile(capture_ / "out");
   result.err = ReadFile(capture_ / "err");
   return result;
+}
+
+std::vector<std::string> OnSettings(const std::string& settings, std::vector<std::string> args) {
+  args.insert(args.begin(), {"--settings", settings});
+  return args;
 }
 
 TProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,

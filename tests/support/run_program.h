@@ -11,6 +11,9 @@ struct TProgramResult {
   std::string out, err;
 };
 
+/// `args` for twn-cli with its settings folder given first.
+std::vector<std::string> OnSettings(const std::string& settings, std::vector<std::string> args);
+
 /// Runs `program` to its end, started as TBackgroundProgram starts it.
 TProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                           const std::string& cwd = {});
