@@ -56,6 +56,7 @@ struct TFolder {
   int parent = -1;
   std::string name[2];  // the spelling on each side; twins differ in letter case only
   bool on[2] = {true, true};
+  bool twin_above = false;  // this folder or one above it is spelt differently on the two sides
 };
 
 struct TFileCase {
@@ -101,6 +102,7 @@ class TTreeMaker {
     TFolder f;
     f.parent = Pick(int(folders.size()));
     std::copy_n(folders[size_t(f.parent)].on, 2, f.on);
+    f.twin_above = folders[size_t(f.parent)].twin_above;
     f.name[kL] = f.name[kR] = "Dir" + std::to_string(k);
     if (f.on[kL] && f.on[kR]) {
       const int r = Pick(100);
@@ -108,6 +110,7 @@ class TTreeMaker {
         f.on[r < 15 ? kR : kL] = false;
       else if (r < 40 && twin_folders_)
         f.name[kR] = platform::UpperCase(f.name[kL]);
+      f.twin_above |= f.name[kL] != f.name[kR];
     }
     folders.push_back(f);
   }
@@ -180,21 +183,13 @@ class TTreeMaker {
   bool twin_folders_;
 };
 
-/// A folder's path on a side relative to the root ("" or ending in "/"). `after` a run, a folder
-/// created where it was missing has the other side's spelling; an existing one keeps its own.
-std::string FolderPath(const TTree& t, int folder, int side, bool after = false) {
+/// A folder's path on a side relative to the root ("" or ending in "/"). Only folders on both
+/// sides are spelt differently, and a run keeps each side's own spelling, so it holds after a
+/// run as well.
+std::string FolderPath(const TTree& t, int folder, int side) {
   if (folder == 0) return {};
   const TFolder& f = t.folders[size_t(folder)];
-  const int spelling = after && !f.on[side] ? 1 - side : side;
-  return FolderPath(t, f.parent, side, after) + f.name[spelling] + "/";
-}
-
-bool HasCaseTwinAbove(const TTree& t, int folder) {
-  for (; folder > 0; folder = t.folders[size_t(folder)].parent) {
-    const TFolder& f = t.folders[size_t(folder)];
-    if (f.on[kL] && f.on[kR] && f.name[kL] != f.name[kR]) return true;
-  }
-  return false;
+  return FolderPath(t, f.parent, side) + f.name[side] + "/";
 }
 
 void WriteTree(const TTree& t, const std::string (&root)[2]) {
@@ -266,31 +261,32 @@ std::array<TState, 2> Expected(const TTree& t, TMethod method, bool daylight) {
   for (int side : {kL, kR}) {
     for (size_t i = 1; i < t.folders.size(); ++i)
       if (FolderKept(t.folders[i], method, side))
-        out[size_t(side)][FolderPath(t, int(i), side, true)] = "folder";
+        out[size_t(side)][FolderPath(t, int(i), side)] = "folder";
     for (const TFileCase& c : t.files) {
       const auto after = Outcome(c, method, daylight)[size_t(side)];
       if (!after) continue;
       const std::string& name = c.name[c.side[side] ? side : 1 - side];
-      out[size_t(side)][FolderPath(t, c.folder, side, true) + name] = Describe(*after);
+      out[size_t(side)][FolderPath(t, c.folder, side) + name] = Describe(*after);
     }
   }
   return out;
 }
 
-/// The first lines where the tree differs from the expected one; "" when it does not.
+/// The first paths where `got` differs from `want`; "" when it does not.
 std::string Differences(const TState& want, const TState& got) {
-  std::vector<std::string> diffs;
+  std::string text;
+  int count = 0;
+  const auto add = [&](const std::string& path, const std::string& w, const std::string& g) {
+    if (++count <= 15) text += "  " + path + ": want " + w + ", found " + g + "\n";
+  };
   for (const auto& [path, what] : want) {
     const auto it = got.find(path);
     if (it == got.end() || it->second != what)
-      diffs.push_back(path + ": want " + what + ", found " +
-                      (it == got.end() ? "nothing" : it->second));
+      add(path, what, it == got.end() ? "nothing" : it->second);
   }
   for (const auto& [path, what] : got)
-    if (!want.contains(path)) diffs.push_back(path + ": unexpected " + what);
-  std::string text;
-  for (size_t i = 0; i < diffs.size() && i < 15; ++i) text += "  " + diffs[i] + "\n";
-  return diffs.empty() ? "" : std::to_string(diffs.size()) + " differences:\n" + text;
+    if (!want.contains(path)) add(path, "nothing", what);
+  return count ? std::to_string(count) + " differences:\n" + text : "";
 }
 
 // ---- rsync ------------------------------------------------------------------------------------
@@ -338,8 +334,8 @@ class RsyncCrossCheck : public ::testing::TestWithParam<TCase> {
     std::set<TKind> kinds;
     bool twin_subtree = false;
     for (const TFileCase& c : tree_.files) {
-      if (!HasCaseTwinAbove(tree_, c.folder)) kinds.insert(c.kind);
-      twin_subtree |= HasCaseTwinAbove(tree_, c.folder);
+      if (!UnderTwin(c)) kinds.insert(c.kind);
+      twin_subtree |= UnderTwin(c);
     }
     for (int k = 0; k < kKinds; ++k)
       ASSERT_TRUE(kinds.contains(TKind(k))) << "no file of kind " << k << " from this seed";
@@ -353,13 +349,14 @@ class RsyncCrossCheck : public ::testing::TestWithParam<TCase> {
   }
 
   bool Daylight() const { return std::string(GetParam().zone) != "UTC"; }
+  bool UnderTwin(const TFileCase& c) const { return tree_.folders[size_t(c.folder)].twin_above; }
 
   /// The files rsync from `from` must still list after the run, with the code it lists them
   /// under, each a case where the rules deliberately part from rsync's quick check.
   std::map<std::string, std::string> Intended(int from, bool deleting) const {
     std::map<std::string, std::string> want;
     for (const TFileCase& c : tree_.files) {
-      if (HasCaseTwinAbove(tree_, c.folder)) continue;
+      if (UnderTwin(c)) continue;
       const std::string path = FolderPath(tree_, c.folder, from) + c.name[from];
       if (c.kind == TKind::kModeOnly) {
         // The rules leave attributes out, so equal files keep their own permission bits.
@@ -431,7 +428,7 @@ TEST_P(RsyncCrossCheck, RunLeavesWhatTheMethodPromises) {
   // Without a window rsync would copy the files one second apart; the 2-second rule keeps them.
   const auto exact = RsyncDryRun(root_[kL], root_[kR], {});
   for (const TFileCase& c : tree_.files) {
-    if (c.kind != TKind::kOneSecond || HasCaseTwinAbove(tree_, c.folder)) continue;
+    if (c.kind != TKind::kOneSecond || UnderTwin(c)) continue;
     const auto it = exact.find(FolderPath(tree_, c.folder, kL) + c.name[kL]);
     EXPECT_TRUE(it != exact.end() && it->second.starts_with('>'))
         << "rsync without a window should list " << c.name[kL];
