@@ -11,7 +11,6 @@ namespace twn {
 namespace {
 
 using platform::EncodeDateTime;
-using Lines = std::vector<std::string>;
 
 // A job as a user would set it up: one pair, defaults otherwise, fixed dates.
 TJobData SampleJob() {
@@ -25,8 +24,8 @@ TJobData SampleJob() {
 }
 
 // The children of the top-level node with that text, rendered as the tree below it.
-std::string Section(const std::vector<TInfoNode>& tree, std::string_view title) {
-  for (const TInfoNode& node : tree)
+std::string Section(const TJobData& d, std::string_view title) {
+  for (const TInfoNode& node : BuildQuickInfo(d))
     if (node.text == title) return RenderQuickInfo(node.children);
   return "<no " + std::string(title) + ">";
 }
@@ -67,6 +66,11 @@ TEST(QuickInfoTest, WholeTreeOfANewMirrorJob) {
       "  Error log\n"
       "    Appends to the file: 'Photos_error.log' until filesize reaches 1000 Kb\n",
       RenderQuickInfo(BuildQuickInfo(d)));
+
+  EXPECT_EQ("Quick info for the Job 'Photos'", QuickInfoCaption(d));
+  EXPECT_EQ("Job contains 1 folder pairs", QuickInfoPairsCaption(d));
+  d.Pairs.clear();
+  EXPECT_EQ("Job contains 0 folder pairs", QuickInfoPairsCaption(d));
 }
 
 TEST(QuickInfoTest, IconsByLevelAndKind) {
@@ -82,148 +86,40 @@ TEST(QuickInfoTest, IconsByLevelAndKind) {
   EXPECT_EQ(15, tree[5].children[0].icon);  // "Full log"
 }
 
-TEST(QuickInfoTest, FileFilterSentences) {
-  struct Case {
+TEST(QuickInfoTest, SentencesOfEachSection) {
+  using platform::kAttrArchive, platform::kAttrHidden, platform::kAttrReadOnly;
+  const std::string spec = "File spec\n  Include: *.*\n";
+  const struct {
     const char* name;
-    std::function<void(TFileFilter&)> set;
-    std::string expected;
-  };
-  const Case cases[] = {
-      {"exclude only when used", [](TFileFilter& f) { f.FLT_Exclude = "*.tmp"; },
-       "File spec\n  Include: *.*\n"},
-      {"exclude",
-       [](TFileFilter& f) {
-         f.FLT_Include = "*.jpg;*.png";
-         f.FLT_Exclude = "~*";
-         f.FLT_bUseExclude = true;
-       },
-       "File spec\n  Include: *.jpg;*.png\n  Exclude: ~*\n"},
-      {"date newer",
-       [](TFileFilter& f) {
-         f.FLT_bUseDate = true;
-         f.FLT_DatePos = fdNewerThanA;
-       },
-       "File spec\n  Include: *.*\nDate filter\n"
-       "  File date/time is equal or newer than 01/02/26 03:04:05\n"},
-      {"date between keeps the order entered",
-       [](TFileFilter& f) {
-         f.FLT_bUseDate = true;
-         f.FLT_DatePos = fdBetween;
-       },
-       "File spec\n  Include: *.*\nDate filter\n"
-       "  File date/time is between 01/02/26 03:04:05 and 12/24/25 18:00:00\n"},
-      {"date beyond",
-       [](TFileFilter& f) {
-         f.FLT_bUseDate = true;
-         f.FLT_DatePos = fdBeyond;
-       },
-       "File spec\n  Include: *.*\nDate filter\n"
-       "  File date/time is beyond 01/02/26 03:04:05 and 12/24/25 18:00:00\n"},
-      {"unknown date mode reads as older",
-       [](TFileFilter& f) {
-         f.FLT_bUseDate = true;
-         f.FLT_DatePos = 7;
-       },
-       "File spec\n  Include: *.*\nDate filter\n"
-       "  File date/time is equal or older than 01/02/26 03:04:05\n"},
-      {"attributes",
-       [](TFileFilter& f) {
-         f.FLT_bUseAttr = true;
-         f.FLT_Attr_IncMask = platform::kAttrHidden | platform::kAttrArchive;
-         f.FLT_Attr_ExcMask = platform::kAttrSystem | platform::kAttrReadOnly;
-       },
-       "File spec\n  Include: *.*\nAttributes filter\n"
-       "  File must have following attributes: Archive, Hidden\n"
-       "  File should not have following attributes: Read only, System\n"},
-      {"attributes with one mask",
-       [](TFileFilter& f) {
-         f.FLT_bUseAttr = true;
-         f.FLT_Attr_ExcMask = platform::kAttrHidden;
-       },
-       "File spec\n  Include: *.*\nAttributes filter\n"
-       "  File should not have following attributes: Hidden\n"},
-  };
-  for (const Case& c : cases) {
-    TJobData d = SampleJob();
-    c.set(d.FileFilter);
-    EXPECT_EQ(c.expected, Section(BuildQuickInfo(d), "File filters")) << c.name;
-  }
-}
-
-TEST(QuickInfoTest, SizeBoundsAreNamedSmallerFirst) {
-  struct Case {
-    int32_t pos;
-    int64_t a;
-    int32_t unit_a;
-    int64_t b;
-    int32_t unit_b;
-    std::string expected;
-  };
-  const Case cases[] = {
-      {fsBetween, 30, sdKilobytes, 20, sdMegabytes, "File size is between 30 Kb and 20 Mb"},
-      {fsBetween, 30, sdMegabytes, 20, sdKilobytes, "File size is between 20 Kb and 30 Mb"},
-      {fsBeyond, 2048, sdBytes, 1, sdKilobytes, "File size is beyond 1 Kb and 2048 bytes"},
-      {fsLessThanA, 30, sdMegabytes, 20, sdKilobytes, "File size is equal or less than 30 Mb"},
-      {fsMoreThanA, 20, sdKilobytes, 1, sdBytes, "File size is equal or more than 20 Kb"},
-      {fsBetween, 3000, sdMegabytes, 3'145'727'999, sdBytes,
-       "File size is between 3145727999 bytes and 3000 Mb"},
-      {fsBetween, INT64_MAX, sdMegabytes, 1, sdKilobytes,
-       "File size is between 1 Kb and 9223372036854775807 Mb"},
-  };
-  for (const Case& c : cases) {
-    TJobData d = SampleJob();
-    TFileFilter& f = d.FileFilter;
-    f.FLT_bUseSize = true;
-    f.FLT_SizePos = c.pos;
-    f.FLT_SizeA = c.a;
-    f.FLT_SizeDegreeA = c.unit_a;
-    f.FLT_SizeB = c.b;
-    f.FLT_SizeDegreeB = c.unit_b;
-    EXPECT_EQ("File spec\n  Include: *.*\nSize filter\n  " + c.expected + "\n",
-              Section(BuildQuickInfo(d), "File filters"));
-  }
-}
-
-TEST(QuickInfoTest, FolderPatternsFiveToALine) {
-  struct Case {
-    int count;
-    std::string expected;
-  };
-  const Case cases[] = {
-      {1, "  P1\n"},
-      {5, "  P1, P2, P3, P4, P5\n"},
-      {10, "  P1, P2, P3, P4, P5,\n  P6, P7, P8, P9, P10\n"},
-      {12, "  P1, P2, P3, P4, P5,\n  P6, P7, P8, P9, P10,\n  P11, P12\n"},
-  };
-  for (const Case& c : cases) {
-    TJobData d = SampleJob();
-    for (int i = 1; i <= c.count; ++i) d.FolderFilter.AddPattern("P" + std::to_string(i));
-    EXPECT_EQ("Excluded folders\n" + c.expected, Section(BuildQuickInfo(d), "Folder filters"));
-  }
-}
-
-TEST(QuickInfoTest, MethodAndChoiceLines) {
-  struct Case {
-    const char* name;
+    const char* section;
     std::function<void(TJobData&)> set;
     std::string expected;
-  };
-  const Case cases[] = {
-      {"no method yet", [](TJobData&) {}, "Custom\n"},
-      {"update", [](TJobData& d) { ApplyMethod(d, kMethodUpdate); },
-       "Update Left and Right (Make Equal)\n"
-       "  Copy newer files from Left pane to Right pane\n"
-       "  Copy newer files from Right pane to Left pane\n"
-       "  Copy Left pane singles to Right pane\n"
-       "  Copy Right pane singles to Left pane\n"
-       "  Copy empty folders from Left to Right\n"
-       "  Copy empty folders from Right to Left\n"},
-      {"custom choices in field order",
+  } cases[] = {
+      {"exclude only when used", "File filters",
+       [](TJobData& d) { d.FileFilter.FLT_Exclude = "*.tmp"; }, spec},
+      {"exclude", "File filters",
        [](TJobData& d) {
-         d.idxMethod = kMethodCustom;
-         d.idxSingleR = 2;
-         d.idxEqualL = 1;
-         d.idxEqualDate = 5;
+         d.FileFilter.FLT_Include = "*.jpg;*.png", d.FileFilter.FLT_Exclude = "~*";
+         d.FileFilter.FLT_bUseExclude = true;
+       },
+       "File spec\n  Include: *.jpg;*.png\n  Exclude: ~*\n"},
+      {"attributes", "File filters",
+       [](TJobData& d) {
+         d.FileFilter.FLT_bUseAttr = true;
+         d.FileFilter.FLT_Attr_IncMask = kAttrHidden | kAttrArchive;
+         d.FileFilter.FLT_Attr_ExcMask = platform::kAttrSystem | kAttrReadOnly;
+       },
+       spec + "Attributes filter\n  File must have following attributes: Archive, Hidden\n"
+              "  File should not have following attributes: Read only, System\n"},
+      {"attributes with one mask", "File filters",
+       [](TJobData& d) {
+         d.FileFilter.FLT_bUseAttr = true, d.FileFilter.FLT_Attr_ExcMask = kAttrHidden;
+       },
+       spec + "Attributes filter\n  File should not have following attributes: Hidden\n"},
+      {"no method yet", "Synchronize method", [](TJobData&) {}, "Custom\n"},
+      {"custom choices in field order", "Synchronize method",
+       [](TJobData& d) {
+         d.idxMethod = kMethodCustom, d.idxSingleR = 2, d.idxEqualL = 1, d.idxEqualDate = 5;
          d.Empty_RemoveL = true;
        },
        "Custom\n"
@@ -231,29 +127,9 @@ TEST(QuickInfoTest, MethodAndChoiceLines) {
        "  Delete equal files on Left pane\n"
        "  Delete single files on Right pane\n"
        "  Remove empty folders on Left\n"},
-      {"a choice the field lacks is not shown",
-       [](TJobData& d) {
-         d.idxMethod = 42;
-         d.idxEqualR = 3;
-         d.idxNewerL = 4;
-       },
+      {"a choice the field lacks is not shown", "Synchronize method",
+       [](TJobData& d) { d.idxMethod = 42, d.idxEqualR = 3, d.idxNewerL = 4; },
        "Custom\n  Delete older files on Right pane\n"},
-  };
-  for (const Case& c : cases) {
-    TJobData d = SampleJob();
-    c.set(d);
-    EXPECT_EQ(c.expected, Section(BuildQuickInfo(d), "Synchronize method")) << c.name;
-  }
-}
-
-TEST(QuickInfoTest, RulesSchedulingAndLogs) {
-  struct Case {
-    const char* name;
-    const char* section;
-    std::function<void(TJobData&)> set;
-    std::string expected;
-  };
-  const Case cases[] = {
       {"all rules", "Comparison rules",
        [](TJobData& d) {
          d.bRulesAttr = d.bRulesTimezone = true;
@@ -264,69 +140,97 @@ TEST(QuickInfoTest, RulesSchedulingAndLogs) {
        "Ignore filetime differences: 3 hours\n"},
       {"minutes, weekend off, not before", "Scheduling",
        [](TJobData& d) {
-         d.Frequency = kFreqMinutes;
-         d.freMinutes = 45;
-         d.ExcludeDays = kSaturday | kSunday;
+         d.Frequency = kFreqMinutes, d.freMinutes = 45, d.ExcludeDays = kSaturday | kSunday;
          d.bRunBefore = true;
        },
        "Job runs every 45 minutes\n  except these days: Sat, Sun\n"
        "  Job does not run before 06/10/26\n"},
       {"hours, every day named", "Scheduling",
-       [](TJobData& d) {
-         d.Frequency = kFreqHours;
-         d.freHours = 6;
-         d.ExcludeDays = kAllDays;
-       },
+       [](TJobData& d) { d.Frequency = kFreqHours, d.freHours = 6, d.ExcludeDays = kAllDays; },
        "Job runs every 6 hours\n  except these days: Mon, Tue, Wed, Thu, Fri, Sat, Sun\n"},
       {"once a day", "Scheduling", [](TJobData& d) { d.Frequency = kFreqDaily; },
        "Job runs once a day at 21:07:53\n"},
       {"every few days, Monday off", "Scheduling",
-       [](TJobData& d) {
-         d.Frequency = kFreqDays;
-         d.freDays = 3;
-         d.ExcludeDays = kMonday;
-       },
+       [](TJobData& d) { d.Frequency = kFreqDays, d.freDays = 3, d.ExcludeDays = kMonday; },
        "Job runs every 3 days at 21:07:53\n  except these days: Mon\n"},
       {"manual hides days and earliest date", "Scheduling",
-       [](TJobData& d) {
-         d.ExcludeDays = kSaturday;
-         d.bRunBefore = true;
-       },
-       "Manual run\n"},
+       [](TJobData& d) { d.ExcludeDays = kSaturday, d.bRunBefore = true; }, "Manual run\n"},
       {"no logs", "Log settings",
        [](TJobData& d) { d.LogFull_bUse = d.LogSummary_bUse = d.LogError_bUse = false; },
        "No log files are stored\n"},
       {"each way of keeping a log", "Log settings",
        [](TJobData& d) {
-         d.LogFull_bCreateNew = true;
-         d.LogFull_bOverwrite = true;  // a new file per run wins
-         d.LogSummary_bUse = false;
-         d.LogError_bOverwrite = true;
+         d.LogFull_bCreateNew = true, d.LogFull_bOverwrite = true;  // a new file per run wins
+         d.LogSummary_bUse = false, d.LogError_bOverwrite = true;
        },
        "Full log\n  Stored into new file for each job executing\n"
        "Error log\n  Overwrites existing file: 'Photos_error.log'\n"},
       {"summary overwritten, error appended", "Log settings",
        [](TJobData& d) {
-         d.LogFull_bUse = false;
-         d.LogSummary_bOverwrite = true;
-         d.LogError_MaxSize = 300;
+         d.LogFull_bUse = false, d.LogSummary_bOverwrite = true, d.LogError_MaxSize = 300;
        },
        "Summary log\n  Overwrites existing file: 'Photos_summary.log'\n"
        "Error log\n  Appends to the file: 'Photos_error.log' until filesize reaches 300 Kb\n"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     TJobData d = SampleJob();
     c.set(d);
-    EXPECT_EQ(c.expected, Section(BuildQuickInfo(d), c.section)) << c.name;
+    EXPECT_EQ(c.expected, Section(d, c.section)) << c.name;
   }
 }
 
-TEST(QuickInfoTest, Captions) {
-  TJobData d = SampleJob();
-  EXPECT_EQ("Quick info for the Job 'Photos'", QuickInfoCaption(d));
-  EXPECT_EQ("Job contains 1 folder pairs", QuickInfoPairsCaption(d));
-  d.Pairs.clear();
-  EXPECT_EQ("Job contains 0 folder pairs", QuickInfoPairsCaption(d));
+TEST(QuickInfoTest, DateAndSizeBounds) {
+  const std::pair<int32_t, std::string> dates[] = {
+      {fdNewerThanA, "equal or newer than 01/02/26 03:04:05"},
+      {fdBetween, "between 01/02/26 03:04:05 and 12/24/25 18:00:00"},  // in the order entered
+      {fdBeyond, "beyond 01/02/26 03:04:05 and 12/24/25 18:00:00"},
+      {7, "equal or older than 01/02/26 03:04:05"},  // an unknown mode reads as older
+  };
+  for (const auto& [pos, expected] : dates) {
+    TJobData d = SampleJob();
+    d.FileFilter.FLT_bUseDate = true, d.FileFilter.FLT_DatePos = pos;
+    EXPECT_EQ("File spec\n  Include: *.*\nDate filter\n  File date/time is " + expected + "\n",
+              Section(d, "File filters"));
+  }
+
+  // Size bounds are named smaller first.
+  const struct {
+    int32_t pos, unit_a, unit_b;
+    int64_t a, b;
+    std::string expected;
+  } cases[] = {
+      {fsBetween, sdKilobytes, sdMegabytes, 30, 20, "between 30 Kb and 20 Mb"},
+      {fsBetween, sdMegabytes, sdKilobytes, 30, 20, "between 20 Kb and 30 Mb"},
+      {fsBeyond, sdBytes, sdKilobytes, 2048, 1, "beyond 1 Kb and 2048 bytes"},
+      {fsLessThanA, sdMegabytes, sdKilobytes, 30, 20, "equal or less than 30 Mb"},
+      {fsMoreThanA, sdKilobytes, sdBytes, 20, 1, "equal or more than 20 Kb"},
+      {fsBetween, sdMegabytes, sdBytes, 3000, 3'145'727'999,
+       "between 3145727999 bytes and 3000 Mb"},
+      {fsBetween, sdMegabytes, sdKilobytes, INT64_MAX, 1,
+       "between 1 Kb and 9223372036854775807 Mb"},
+  };
+  for (const auto& c : cases) {
+    TJobData d = SampleJob();
+    TFileFilter& f = d.FileFilter;
+    f.FLT_bUseSize = true, f.FLT_SizePos = c.pos;
+    f.FLT_SizeA = c.a, f.FLT_SizeDegreeA = c.unit_a, f.FLT_SizeB = c.b,
+    f.FLT_SizeDegreeB = c.unit_b;
+    EXPECT_EQ("File spec\n  Include: *.*\nSize filter\n  File size is " + c.expected + "\n",
+              Section(d, "File filters"));
+  }
+}
+
+TEST(QuickInfoTest, FolderPatternsFiveToALine) {
+  const std::pair<int, std::string> cases[] = {
+      {5, "  P1, P2, P3, P4, P5\n"},
+      {10, "  P1, P2, P3, P4, P5,\n  P6, P7, P8, P9, P10\n"},
+      {12, "  P1, P2, P3, P4, P5,\n  P6, P7, P8, P9, P10,\n  P11, P12\n"},
+  };
+  for (const auto& [count, expected] : cases) {
+    TJobData d = SampleJob();
+    for (int i = 1; i <= count; ++i) d.FolderFilter.AddPattern("P" + std::to_string(i));
+    EXPECT_EQ("Excluded folders\n" + expected, Section(d, "Folder filters"));
+  }
 }
 
 }  // namespace
