@@ -207,6 +207,19 @@ TEST(Plan, MissingRootNeverDeletesTheOtherSide) {
   const int32_t root = FindItem(info.Plan(), "");
   ASSERT_GE(root, 0);
   EXPECT_EQ(gone_right.Root(kRight) + "/", info.Plan().FolderPath(root, kRight).path);
+  // Moving an empty folder (create on the right, remove on the left) keeps only the creation
+  // while the right root is missing.
+  TJobData move_empty = gone_right.Job(kMethodMirrorL);
+  move_empty.Empty_RemoveL = true;
+  RunJob(info, move_empty);
+  EXPECT_EQ(paCreateRight, ActionOf(info, "empty/"));
+  EXPECT_EQ(1, info.DroppedByMissingRoot(0));
+  TTwoTrees both_roots;
+  both_roots.Make({"L:empty/", "R:"});
+  TJobData move_both = both_roots.Job(kMethodMirrorL);
+  move_both.Empty_RemoveL = true;
+  RunJob(info, move_both);
+  EXPECT_EQ(paRemoveLeftCreateRight, ActionOf(info, "empty/"));
 
   // An existing but empty root is synchronized as usual.
   TTwoTrees emptied;
