@@ -106,9 +106,8 @@ int CmdList(const Context& ctx, Args args) {
 int CmdShow(const Context& ctx, Args args) {
   if (args.size() != 1) return UsageError("show needs one job name", kShowUsage);
   TSettings settings(SettingsFolderOf(ctx));
-  if (const int status = LoadOrReport(settings)) return status;
-  const int index = FindJobOrReport(settings, args[0]);
-  if (index < 0) return kExitUsage;
+  int index = -1;
+  if (const int status = LoadJobOrReport(settings, args[0], index)) return status;
   const TJobData& data = settings.Jobs[size_t(index)]->Data;
   PrintLine(QuickInfoPairsCaption(data));
   if (data.Pairs.empty()) PrintLine("  The basket is empty.");
@@ -146,9 +145,8 @@ int CmdRemove(const Context& ctx, Args args) {
   TSettings settings(SettingsFolderOf(ctx));
   platform::TInstanceLock lock;
   if (const int status = LockForWriting(settings.Folder(), lock)) return status;
-  if (const int status = LoadOrReport(settings)) return status;
-  const int index = FindJobOrReport(settings, args[0]);
-  if (index < 0) return kExitUsage;
+  int index = -1;
+  if (const int status = LoadJobOrReport(settings, args[0], index)) return status;
   const std::string name = settings.Jobs[size_t(index)]->Data.JobName;
   settings.Jobs.erase(settings.Jobs.begin() + index);
   if (const int status = SaveOrReport(settings)) return status;

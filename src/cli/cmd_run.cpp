@@ -73,9 +73,8 @@ bool ProgressWanted() {
 int CmdCompare(const Context& ctx, Args args) {
   if (args.size() != 1) return UsageError("compare needs one job name", kCompareUsage);
   TSettings settings(SettingsFolderOf(ctx));
-  if (const int status = LoadOrReport(settings)) return status;
-  const int index = FindJobOrReport(settings, args[0]);
-  if (index < 0) return kExitUsage;
+  int index = -1;
+  if (const int status = LoadJobOrReport(settings, args[0], index)) return status;
   TJob& job = *settings.Jobs[size_t(index)];
   const TRunEnd end = RunToEnd(job, rmCompareOnly, ProgressWanted());
   PrintLines(job.FullLog);
@@ -92,9 +91,8 @@ int CmdRun(const Context& ctx, Args args) {
   // Held for the whole run, so that nobody else changes the file the run saves at its end.
   platform::TInstanceLock lock;
   if (const int status = LockForWriting(settings.Folder(), lock)) return status;
-  if (const int status = LoadOrReport(settings)) return status;
-  const int index = FindJobOrReport(settings, args[0]);
-  if (index < 0) return kExitUsage;
+  int index = -1;
+  if (const int status = LoadJobOrReport(settings, args[0], index)) return status;
   TJob& job = *settings.Jobs[size_t(index)];
   const TRunEnd end = RunToEnd(job, rmCompareAndSync, ProgressWanted());
   job.WriteLogs(job, settings.MainLogFolder);

@@ -43,10 +43,12 @@ int SaveOrReport(const TSettings& settings) {
   return kExitRunErrors;
 }
 
-int FindJobOrReport(const TSettings& settings, std::string_view name) {
-  const int index = settings.FindJob(name);
-  if (index < 0) PrintError("no job named '" + std::string(name) + "' in " + settings.FilePath());
-  return index;
+int LoadJobOrReport(TSettings& settings, std::string_view name, int& index) {
+  if (const int status = LoadOrReport(settings)) return status;
+  index = settings.FindJob(name);
+  if (index >= 0) return kExitOk;
+  PrintError("no job named '" + std::string(name) + "' in " + settings.FilePath());
+  return kExitUsage;
 }
 
 }  // namespace twn::cli

@@ -24,8 +24,9 @@ int LockForWriting(const std::string& folder, platform::TInstanceLock& lock);
 /// the old file is then unchanged.
 int SaveOrReport(const TSettings& settings);
 
-/// The index of the job named `name` (a-z folded), or -1 after saying that there is none.
-int FindJobOrReport(const TSettings& settings, std::string_view name);
+/// Loads the settings and finds the job named `name` (a-z folded) as `index`. Returns kExitOk,
+/// or the exit status after saying why not (kExitUsage when there is no such job).
+int LoadJobOrReport(TSettings& settings, std::string_view name, int& index);
 
 /// Prints "twn-cli: <message>" to stderr.
 void PrintError(std::string_view message);
