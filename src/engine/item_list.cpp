@@ -184,7 +184,10 @@ uint32_t TItemList::FileFlags(int32_t i, int side) const {
 TFolderPath TItemList::FolderPath(int32_t i, int side) const {
   if (!Item(i) || !ValidSide(side)) return {std::string(kNoValue), false};
   const int32_t own = FolderOf(i, side);
-  if (own >= 0) return {std::string(info_->FolderPathOf(own)), false};
+  auto root_length = [this](int32_t f) {
+    return info_->folders_[f].path_length - info_->folders_[f].rel_length;
+  };
+  if (own >= 0) return {std::string(info_->FolderPathOf(own)), false, root_length(own)};
   // Absent here. Names may differ in case between the sides (Music and MUSIC are one folder),
   // so start from the nearest folder that exists here, spelt as it is here, and add the rest
   // of the other side's relative path below it.
@@ -192,11 +195,14 @@ TFolderPath TItemList::FolderPath(int32_t i, int side) const {
   const std::string_view rel = info_->FolderRelativePath(other);
   const int32_t matched = info_->NearestMatched(other);
   const int32_t partner = info_->folders_[matched].partner;
-  if (partner < 0)  // not even the roots are a couple: fall back to this side's root
-    return {std::string(info_->RootPath(info_->folders_[other].pair, side)).append(rel), true};
+  if (partner < 0) {  // not even the roots are a couple: fall back to this side's root
+    const std::string_view root = info_->RootPath(info_->folders_[other].pair, side);
+    return {std::string(root).append(rel), true, static_cast<uint32_t>(root.size())};
+  }
   const std::string_view below = rel.substr(info_->folders_[matched].rel_length);
   // A file item whose folder is matched has its folder here; only the file is missing.
-  return {std::string(info_->FolderPathOf(partner)).append(below), matched != other};
+  return {std::string(info_->FolderPathOf(partner)).append(below), matched != other,
+          root_length(partner)};
 }
 
 TFolderPath TItemList::FilePath(int32_t i, int side) const {

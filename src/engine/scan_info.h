@@ -236,10 +236,12 @@ struct TPlanCounters {
 /// A folder path that may not exist yet: for a side where the item's folder is absent, the
 /// nearest ancestor that exists on that side, in that side's spelling, followed by the rest of
 /// the relative path of the folder that exists. `missing`: the folder (or, from FilePath, the
-/// file) is not there yet.
+/// file) is not there yet. `root_length`: how much of `path` is the pair's root on that side;
+/// what follows lies below the root, where the file operations never follow a link.
 struct TFolderPath {
   std::string path;
   bool missing = false;
+  uint32_t root_length = 0;
 };
 
 /// Read access to the comparison items or the plan entries of a TScanInfo. Every accessor
