@@ -1,6 +1,7 @@
 #include "support/fault_support.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
@@ -38,6 +39,15 @@ std::string RunInChild(const std::function<std::string()>& body) {
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
     return "child died (status " + std::to_string(status) + ") after: " + answer;
   return answer;
+}
+
+std::string RunAsNobody(const std::function<std::string()>& body) {
+  return RunInChild([&body]() -> std::string {
+    if (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
+        ::setresuid(kNobody, kNobody, kNobody) != 0)
+      return "could not drop root";
+    return body();
+  });
 }
 
 bool SetImmutable(const std::string& path, bool on) {

@@ -11,6 +11,13 @@ namespace twn::test {
 /// that dies without answering yields a text saying so.
 std::string RunInChild(const std::function<std::string()>& body);
 
+/// The user and group "nobody": what a child takes on to meet permission bits as a user would.
+inline constexpr unsigned kNobody = 65534;
+
+/// RunInChild, with the child dropping root for `kNobody` before `body` runs. Whatever the body
+/// must reach has to be open to that user.
+std::string RunAsNobody(const std::function<std::string()>& body);
+
 /// Sets or clears the immutable attribute (nothing may be created, renamed or removed in an
 /// immutable folder, even by root). False when the file system or the process cannot.
 bool SetImmutable(const std::string& path, bool on);
