@@ -18,6 +18,10 @@ inline constexpr uint32_t kAttrNormal = 0x80;
 /// What GetAttributes returns for a path that cannot be queried.
 inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
 
+/// Names of the temporary files a copy writes beside its target (the prefix and six random
+/// characters). They are the program's own, never the user's: a scan does not record them.
+inline constexpr std::string_view kCopyTempPrefix = ".twn~";
+
 /// errno value; 0 = success.
 using TError = int;
 

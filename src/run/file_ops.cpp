@@ -87,8 +87,8 @@ bool TFileCopy::CreateTemp() {
   struct stat st {};
   if (::lstat(target_.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return Fail(EISDIR, false);
   const size_t slash = target_.rfind(platform::kSep);
-  temp_path_ =
-      (slash == std::string::npos ? std::string() : target_.substr(0, slash + 1)) + ".twn~XXXXXX";
+  temp_path_ = (slash == std::string::npos ? std::string() : target_.substr(0, slash + 1)) +
+               std::string(platform::kCopyTempPrefix) + "XXXXXX";
   const int fd = ::mkostemp(temp_path_.data(), O_CLOEXEC);
   if (fd < 0) {
     temp_path_.clear();
