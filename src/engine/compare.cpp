@@ -135,6 +135,19 @@ void TScanInfo::LinkFolders() {
     f.folder = sorted_of[static_cast<size_t>(f.folder)];
     f.group = folders_[f.folder].group;
   }
+  BlockUnseenSubtrees();
+}
+
+// A folder that could not be seen whole may hold anything: neither it nor anything below it, on
+// either side, is copied into, overwritten, deleted or removed. Parents sort before their
+// children, so one pass carries the mark down.
+void TScanInfo::BlockUnseenSubtrees() {
+  for (TFolderEntry& f : folders_) {
+    const bool unseen = (f.blocked & kUnseen) ||
+                        (f.partner >= 0 && (folders_[f.partner].blocked & kUnseen)) ||
+                        folders_[f.parent].blocked != 0;
+    if (unseen) f.blocked |= kBlocked;
+  }
 }
 
 void TScanInfo::SortFiles() {

@@ -120,11 +120,25 @@ void TScanInfo::PlanFileAction(TCompareItem& item, int32_t last_folder_item) {
   }
 }
 
+bool TScanInfo::Blocked(const TCompareItem& item) const {
+  for (int side : {kLeft, kRight}) {
+    const int32_t entry = item.index[side];
+    if (entry < 0) continue;
+    const int32_t folder = item.is_file ? files_[entry].folder : entry;
+    if (folders_[folder].blocked) return true;
+  }
+  return false;
+}
+
 void TScanInfo::PlanActions() {
   int32_t last_folder_item = 0;
   for (int32_t i = 0; i < items_.Count(); ++i) {
     TCompareItem& item = items_[i];
     item.action = paNothing;
+    if (Blocked(item)) {
+      if (!item.is_file) last_folder_item = i;
+      continue;
+    }
     if (item.is_file)
       PlanFileAction(item, last_folder_item);
     else
@@ -132,6 +146,7 @@ void TScanInfo::PlanActions() {
   }
   PlanEmptyFolders();
   GuardMissingRoots();
+  CountMissingRoots();
 }
 
 void TScanInfo::PlanEmptyFolders() {
@@ -144,7 +159,7 @@ void TScanInfo::PlanEmptyFolders() {
   };
   for (int32_t i = items_.Count() - 1; i >= 0; --i) {
     TCompareItem& item = items_[i];
-    if (item.is_file) continue;
+    if (item.is_file || Blocked(item)) continue;
     const int32_t l = item.index[kLeft], r = item.index[kRight];
     const bool left_empty = empty(l), right_empty = empty(r);
     const uint8_t c = item.cls;
@@ -203,6 +218,19 @@ void TScanInfo::GuardMissingRoots() {
       if (WritesOnto(kept, missing))
         items_[root_item].action = missing == kRight ? paCreateRight : paCreateLeft;
     }
+  }
+}
+
+// A root that is missing after the run, because the plan does not create it, means the pair was
+// not synchronized (an unplugged source disk): the run must not look like a success.
+void TScanInfo::CountMissingRoots() {
+  missing_root_errors_ = 0;
+  for (const TCompareItem& item : items_) {
+    if (item.is_file || !item.root_mark || Blocked(item)) continue;
+    const int side = item.index[kLeft] >= 0 ? kLeft : kRight;
+    const TPairRootEntry* root = PairRoot(folders_[item.index[side]].pair);
+    for (int s : {kLeft, kRight})
+      if (root && !root->exists[s] && !WritesOnto(item.action, s)) ++missing_root_errors_;
   }
 }
 

@@ -15,6 +15,16 @@ bool IsDotOrDotDot(std::string_view name) {
   return name == "." || name == "..";
 }
 
+/// A copy's temporary file (the prefix and six random characters): never the user's.
+bool IsCopyTemporary(const platform::TListEntry& entry) {
+  return !entry.IsDirectory() && entry.name.size() == platform::kCopyTempPrefix.size() + 6 &&
+         entry.name.starts_with(platform::kCopyTempPrefix);
+}
+
+std::string LogTime() {
+  return platform::FormatDateTime(platform::Now());
+}
+
 }  // namespace
 
 TScanInfo::TScanInfo(const TTableSteps& steps)
@@ -44,6 +54,8 @@ void TScanInfo::Clear() {
   items_.Release();
   plan_.Release();
   counters_ = {};
+  scan_errors_ = 0;
+  missing_root_errors_ = 0;
   class_counters_ = {};
   plan_counters_ = {};
 }
@@ -143,9 +155,18 @@ TScanInfo::TFolderCounts TScanInfo::ScanFolder(int32_t pair, int32_t folder, uin
   TFolderCounts counts;
   // The path may live in the pool, which moves when it grows: work on a copy.
   dir_path_.assign(path);
-  if (!lister_.Open(dir_path_.c_str())) return counts;
+  // Below the root, a folder that has become a link since it was listed is not entered.
+  if (!lister_.Open(dir_path_, folders_[folder].root)) {
+    counts.error = lister_.Error();
+    return counts;
+  }
   platform::TListEntry entry;
   while (lister_.Next(entry)) {
+    // Counted, so that their folder is never taken for an empty one, but never acted on.
+    if (entry.other || IsCopyTemporary(entry)) {
+      ++counts.files;
+      continue;
+    }
     if (!entry.IsDirectory()) {
       ++counts.files;
       AddFile(folder, side, entry);
@@ -157,24 +178,40 @@ TScanInfo::TFolderCounts TScanInfo::ScanFolder(int32_t pair, int32_t folder, uin
     child_path_.assign(dir_path_).append(entry.name).push_back(platform::kSep);
     AddFolder(pair, folder, true, false, root_length, child_path_, side);
   }
+  counts.error = lister_.Error();
   return counts;
+}
+
+int32_t TScanInfo::AddRoot(int32_t pair, std::string_view path, int side) {
+  // An empty path would name the whole file system: it stays empty, is never listed, and the
+  // plan writes nothing onto it.
+  const std::string root = path.empty() ? std::string() : platform::IncludeTrailingSeparator(path);
+  const bool exists = !root.empty() && platform::DirectoryExists(root);
+  const auto root_length = static_cast<uint32_t>(root.size());
+  return AddFolder(pair, folders_.Count(), exists, true, root_length, root, side);
+}
+
+void TScanInfo::MarkUnseen(int32_t folder, std::string_view why, TScanObserver& observer) {
+  folders_[folder].blocked = kUnseen;
+  ++scan_errors_;
+  observer.AddErrorLine(LogTime() + " - error " + std::string(why));
 }
 
 bool TScanInfo::ScanSide(int32_t pair, std::string_view path, int side, bool subfolders,
                          TScanObserver& observer) {
-  // An empty path would name the whole file system: it stays empty, is never listed, and the
-  // plan writes nothing onto it.
-  const bool usable = !path.empty();
-  const std::string root = usable ? platform::IncludeTrailingSeparator(path) : std::string();
-  const bool exists = usable && platform::DirectoryExists(root);
-  const uint32_t root_length = static_cast<uint32_t>(root.size());
-  const int32_t first = folders_.Count();
-  AddFolder(pair, first, exists, true, root_length, root, side);
+  const int32_t first = AddRoot(pair, path, side);
+  const uint32_t root_length = folders_[first].path_length;
   for (int32_t i = first; i < folders_.Count(); ++i) {
     const int32_t files_before = files_.Count();
     TFolderCounts counts;
-    if (usable) {
+    if (folders_[i].exists) {
       counts = ScanFolder(pair, i, root_length, FolderPathOf(i), side, subfolders);
+      if (counts.error != 0) {
+        MarkUnseen(i,
+                   "Scanning folder: " + platform::ErrorText(counts.error) + ": '" +
+                       std::string(FolderPathOf(i)) + "': nothing is done in this folder",
+                   observer);
+      }
     }
     folders_[i].files_found = counts.files;
     folders_[i].subfolders_found = counts.subfolders;
@@ -193,13 +230,18 @@ bool TScanInfo::ScanPairs(std::span<const TPairItem> pairs) {
 
 bool TScanInfo::ScanPairs(std::span<const TPairItem> pairs, TScanObserver& observer) {
   auto scan = [&](int32_t pair, const std::string& path, int side, bool subfolders) {
-    observer.AddFullLogLine(platform::FormatDateTime(platform::Now()) + " - Scanning folder '" +
-                            path + "' ");
+    observer.AddFullLogLine(LogTime() + " - Scanning folder '" + path + "' ");
     return ScanSide(pair, path, side, subfolders, observer);
   };
   for (size_t p = 0; p < pairs.size(); ++p) {
     const TPairItem& item = pairs[p];
     const auto pair = static_cast<int32_t>(p);
+    if (const std::string why = PairOverlapProblem(item, folder_specs_); !why.empty()) {
+      // One root inside the other would sync a tree into itself: the pair is left alone.
+      MarkUnseen(AddRoot(pair, item.L_Path, kLeft), "Folder pair: " + why, observer);
+      folders_[AddRoot(pair, item.R_Path, kRight)].blocked = kUnseen;
+      continue;
+    }
     if (!scan(pair, item.L_Path, kLeft, item.bSubFLD)) return false;
     if (!scan(pair, item.R_Path, kRight, item.bSubFLD)) return false;
   }
@@ -211,6 +253,27 @@ bool TScanInfo::ScanPairs(std::span<const TPairItem> pairs, TScanObserver& obser
   PlanActions();
   BuildPlan();
   return true;
+}
+
+std::string PairOverlapProblem(const TPairItem& pair, const TFileSpecProcessor& folder_specs) {
+  if (pair.L_Path.empty() || pair.R_Path.empty()) return {};
+  const std::string left = platform::RealPath(pair.L_Path);
+  const std::string right = platform::RealPath(pair.R_Path);
+  const bool left_inside = !platform::PathBelow(left, right).empty();
+  std::string_view below =
+      left_inside ? platform::PathBelow(left, right) : platform::PathBelow(right, left);
+  // The outer scan never reaches the inner root without subfolders, or when a folder pattern
+  // leaves out a folder on the way down.
+  if (below.empty() || !pair.bSubFLD) return {};
+  while (!below.empty()) {
+    const size_t slash = below.find(platform::kSep);
+    if (folder_specs.Matches(below.substr(0, slash), false)) return {};
+    below = slash == std::string_view::npos ? std::string_view() : below.substr(slash + 1);
+  }
+  const std::string& inner = left_inside ? pair.L_Path : pair.R_Path;
+  const std::string& outer = left_inside ? pair.R_Path : pair.L_Path;
+  return "Folder '" + inner + "' lies inside folder '" + outer +
+         "': this folder pair would be synchronized into itself and is not run";
 }
 
 uint64_t TScanInfo::AllocatedBytes() const {

@@ -121,7 +121,13 @@ struct TFolderEntry {
   uint8_t exists;  // a root: existed when the scan began; a subfolder: 1
   uint8_t side;
   uint8_t matched;
+  /// kUnseen: the folder could not be listed whole (or its pair may not be run); kBlocked: it
+  /// lies at or below such a folder on either side. Nothing is done in a blocked folder.
+  uint8_t blocked;
 };
+
+inline constexpr uint8_t kUnseen = 1;
+inline constexpr uint8_t kBlocked = 2;
 
 struct TFileEntry {
   uint64_t size;
@@ -294,6 +300,12 @@ class TItemList {
   const TTable<TCompareItem>* items_;
 };
 
+/// Why a pair may not be run because one of its roots lies inside the other (compared as real
+/// paths), or an empty text. A pair without subfolders, or whose folder patterns leave out a
+/// folder between the two roots, never reaches the inner root and may run; the same folder on
+/// both sides is no overlap.
+std::string PairOverlapProblem(const TPairItem& pair, const TFileSpecProcessor& folder_specs);
+
 class TScanInfo {
  public:
   explicit TScanInfo(const TTableSteps& steps = {});
@@ -328,18 +340,27 @@ class TScanInfo {
   struct TFolderCounts {
     int32_t files = 0;
     int32_t subfolders = 0;
+    /// Why the folder could not be listed whole; 0 when it could.
+    platform::TError error = 0;
   };
-  /// Lists one folder into the tables. A folder that cannot be listed adds nothing.
+  /// Lists one folder into the tables. Links, FIFOs, sockets, devices and the temporary files
+  /// of copies are counted among the files but not recorded. A folder that cannot be listed
+  /// (or only in part) reports why; what was listed before the failure stays.
   TFolderCounts ScanFolder(int32_t pair, int32_t folder, uint32_t root_length,
                            std::string_view path, int side, bool subfolders);
-  /// Scans one side of one pair breadth-first. False when the observer asked to stop.
+  /// Scans one side of one pair breadth-first. False when the observer asked to stop. A
+  /// folder that cannot be listed is marked kUnseen and reported to the observer.
   bool ScanSide(int32_t pair, std::string_view path, int side, bool subfolders,
                 TScanObserver& observer);
   /// Scans every pair (left, then right), then compares and plans. False when stopped; the
-  /// comparison and the plan are then not built.
+  /// comparison and the plan are then not built. A pair whose roots overlap is not scanned:
+  /// it is reported to the observer and both its roots are marked kUnseen.
   bool ScanPairs(std::span<const TPairItem> pairs, TScanObserver& observer);
   bool ScanPairs(std::span<const TPairItem> pairs);
   const TScanCounters& ScanCounters() const { return counters_; }
+  /// Folders that could not be listed, pairs not run because their roots overlap, and roots
+  /// that were missing and not created by the plan: each makes the run end with errors.
+  int32_t ErrorCount() const { return scan_errors_ + missing_root_errors_; }
 
   // --- Comparison --------------------------------------------------------------------------
   void MakeUpperPool();
@@ -408,6 +429,11 @@ class TScanInfo {
   void PlanFileAction(TCompareItem& item, int32_t last_folder_item);
   void GuardMissingRoots();
   const TFileEntry& FileOf(const TCompareItem& item, int side) const;
+  int32_t AddRoot(int32_t pair, std::string_view path, int side);
+  void MarkUnseen(int32_t folder, std::string_view why, TScanObserver& observer);
+  void BlockUnseenSubtrees();
+  bool Blocked(const TCompareItem& item) const;
+  void CountMissingRoots();
 
   TTableSteps steps_;
   TTable<TPairRootEntry> pair_roots_;
@@ -429,6 +455,8 @@ class TScanInfo {
   bool terminated_ = false;
 
   TScanCounters counters_;
+  int32_t scan_errors_ = 0;
+  int32_t missing_root_errors_ = 0;
   TClassCounters class_counters_;
   TPlanCounters plan_counters_;
 

@@ -22,6 +22,8 @@ struct TScanObserver {
   virtual void ScanFinished(const TScanCounters& /*counters*/) {}
   /// One line for the full log ("... - Scanning folder '...' ").
   virtual void AddFullLogLine(std::string_view /*line*/) {}
+  /// One error line for the full and error logs (a folder that could not be read).
+  virtual void AddErrorLine(std::string_view /*line*/) {}
 };
 
 }  // namespace twn

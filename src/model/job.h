@@ -84,7 +84,9 @@ class TJob {
   /// After the run-finished message: drops the threads (both have ended by then) and makes the
   /// job idle again.
   void ResetAfterRun();
-  /// The last run had errors creating folders, copying or deleting files, on either side.
+  /// The last run had errors creating folders, copying or deleting files, on either side, or
+  /// could not see or reach what it was to synchronize (an unreadable folder, overlapping
+  /// roots, a missing root it did not create).
   bool HadErrors() const;
   /// Lines in the operation log.
   int32_t OperationCount() const { return static_cast<int32_t>(OperationLog.Count()); }

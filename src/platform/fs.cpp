@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace twn::platform {
@@ -57,6 +58,32 @@ std::string ErrorText(TError error) {
   // GNU strerror_r returns the message, which may or may not be in buf.
   const char* text = strerror_r(error, buf, sizeof buf);
   return text ? text : "Unknown error";
+}
+
+std::string RealPath(std::string_view path) {
+  std::string head(path);
+  while (head.size() > 1 && head.back() == kSep) head.pop_back();
+  std::string tail;
+  for (;;) {
+    if (char* real = ::realpath(head.empty() ? "/" : head.c_str(), nullptr)) {
+      std::string out(real);
+      std::free(real);
+      if (!tail.empty()) out += (out == "/" ? "" : "/") + tail;
+      return out;
+    }
+    const size_t slash = head.rfind(kSep);
+    if (slash == std::string::npos) return std::string(path);  // a relative name
+    const std::string name = head.substr(slash + 1);
+    tail = tail.empty() ? name : name + kSep + tail;
+    head.resize(slash);
+  }
+}
+
+std::string_view PathBelow(std::string_view inner, std::string_view outer) {
+  if (outer == "/") return inner.size() > 1 ? inner.substr(1) : std::string_view();
+  if (inner.size() <= outer.size() + 1 || !inner.starts_with(outer) || inner[outer.size()] != kSep)
+    return {};
+  return inner.substr(outer.size() + 1);
 }
 
 std::string_view LastComponent(std::string_view path) {

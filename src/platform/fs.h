@@ -43,6 +43,14 @@ TError DeleteFile(const std::string& path);
 /// The system's message for an error code.
 std::string ErrorText(TError error);
 
+/// The path with every link and "." or ".." resolved, without a trailing separator. For a path
+/// that does not exist (yet), the part that exists is resolved and the rest appended as given.
+std::string RealPath(std::string_view path);
+
+/// `inner` lies below `outer` (both as RealPath gives them): the part of `inner` after `outer`
+/// and its separator, or an empty view when it does not lie below.
+std::string_view PathBelow(std::string_view inner, std::string_view outer);
+
 /// The last component of a path once one trailing separator is dropped.
 std::string_view LastComponent(std::string_view path);
 /// path with exactly one trailing separator (the root "/" stays "/").

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <string>
 
 namespace twn::platform {
 namespace {
@@ -26,18 +28,48 @@ bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
 }
 
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY;
+
 }  // namespace
+
+TUniqueFd OpenFolder(std::string_view path, bool follow_last, TError& error) {
+  const int last_flags = kFolderFlags | (follow_last ? 0 : O_NOFOLLOW);
+  std::string text(path);
+  while (text.size() > 1 && text.back() == kSep) text.pop_back();
+  if (text.size() < PATH_MAX) {
+    TUniqueFd fd(::open(text.c_str(), last_flags));
+    error = fd.Valid() ? 0 : errno;
+    return fd;
+  }
+  // Too long for one call: open the longest leading part that fits as any path is opened,
+  // then walk down one folder at a time. Those folders were listed as folders, so a link
+  // found among them now is refused.
+  size_t cut = text.rfind(kSep, PATH_MAX - 1);
+  if (cut == 0 || cut == std::string::npos) cut = text.find(kSep, 1);
+  TUniqueFd fd(::open(text.substr(0, cut).c_str(), kFolderFlags));
+  for (size_t pos = cut + 1; fd.Valid() && pos < text.size();) {
+    size_t end = text.find(kSep, pos);
+    if (end == std::string::npos) end = text.size();
+    const std::string name = text.substr(pos, end - pos);
+    const int flags = end == text.size() ? last_flags : kFolderFlags | O_NOFOLLOW;
+    if (!name.empty()) fd = TUniqueFd(::openat(fd.Get(), name.c_str(), flags));
+    pos = end + 1;
+  }
+  error = fd.Valid() ? 0 : errno;
+  return fd;
+}
+
+namespace {}  // namespace
 
 TDirLister::TDirLister(bool folder_details) : folder_details_(folder_details) {}
 
-bool TDirLister::Open(const char* path) {
+bool TDirLister::Open(std::string_view path, bool follow_last) {
   Close();
   // Taken on first use and left uninitialised: every job object holds a lister, and most
   // never list anything.
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   error_ = 0;
-  fd_ = TUniqueFd(::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY));
-  if (!fd_.Valid()) error_ = errno;
+  fd_ = OpenFolder(path, follow_last, error_);
   return fd_.Valid();
 }
 
@@ -58,6 +90,12 @@ bool TDirLister::Fill() {
   return true;
 }
 
+bool TDirLister::Other(TListEntry& entry) {
+  entry.attributes = 0;
+  entry.other = true;
+  return true;
+}
+
 bool TDirLister::Next(TListEntry& entry) {
   for (;;) {
     if (!fd_.Valid()) return false;
@@ -67,17 +105,22 @@ bool TDirLister::Next(TListEntry& entry) {
     const char* name = d->d_name;
     unsigned char type = d->d_type;
     entry.name = std::string_view(name);
+    entry.other = false;
     entry.size = 0;
     entry.last_write = 0;
     if (type == DT_DIR && (!folder_details_ || IsDotOrDotDot(name))) {
       entry.attributes = AttributesFromMode(S_IFDIR | S_IWUSR, entry.name);
       return true;
     }
-    if (type != DT_REG && type != DT_DIR && type != DT_UNKNOWN) continue;  // links, devices, ...
+    if (type != DT_REG && type != DT_DIR && type != DT_UNKNOWN) return Other(entry);
     struct stat st {};
-    // The entry may vanish or be replaced by a link between listing and query: skip it then.
-    if (::fstatat(fd_.Get(), name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) continue;
+    if (::fstatat(fd_.Get(), name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno == ENOENT) continue;  // gone between listing and query
+      error_ = errno;
+      Close();
+      return false;
+    }
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return Other(entry);
     entry.attributes = AttributesFromMode(st.st_mode, entry.name);
     if (S_ISREG(st.st_mode)) {
       entry.size = static_cast<uint64_t>(st.st_size);

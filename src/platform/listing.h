@@ -2,10 +2,11 @@
 // Folder listing in the shape the scanner is written against: one record per entry with its
 // name, attribute word, 64-bit size and last-write file time.
 //
-// Only regular files and folders are listed. Symbolic links are never followed (they are
-// skipped, so a scan can neither loop nor leave a pair's root); sockets, FIFOs and devices are
-// skipped too (opening a FIFO would block a run). "." and ".." are listed like any folder so
-// that callers apply their own skip rule.
+// Regular files and folders are listed with their details. Symbolic links are never followed
+// (so a scan can neither loop nor leave a pair's root), and sockets, FIFOs and devices are never
+// opened (opening a FIFO would block a run): they come as `other` entries, which a scan counts
+// but does not record. "." and ".." are listed like any folder so that callers apply their own
+// skip rule.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -23,9 +24,14 @@ struct TListEntry {
   uint32_t attributes = 0;
   uint64_t size = 0;
   TFileTime last_write = 0;
+  /// A link, FIFO, socket or device: only the name is valid.
+  bool other = false;
 
   bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
 };
+
+/// Opens a folder for the *at calls as TDirLister::Open does; errno in `error` on failure.
+TUniqueFd OpenFolder(std::string_view path, bool follow_last, TError& error);
 
 /// Lists one folder at a time through a buffer it keeps between folders, so listing a whole
 /// tree allocates nothing per folder or name.
@@ -36,10 +42,14 @@ class TDirLister {
   /// The scanner needs nothing more of a folder and saves one system call per folder.
   explicit TDirLister(bool folder_details = true);
 
-  /// Opens a folder for listing (links in the path are followed). False when it cannot be
-  /// listed (missing, not a folder, no access); Error() then tells why.
-  bool Open(const char* path);
-  /// The next entry; false at the end of the listing or when reading fails.
+  /// Opens a folder for listing. Links in the path are followed, except, with `follow_last`
+  /// off, a link at its end. Paths longer than PATH_MAX are opened a folder at a time. False
+  /// when it cannot be listed (missing, not a folder, no access); Error() then tells why.
+  bool Open(std::string_view path, bool follow_last = true);
+  /// The next entry; false at the end of the listing or when it failed part-way (Error() is
+  /// then not 0). An entry that vanishes between listing and query is passed over; one whose
+  /// status cannot be read for another reason fails the listing, since the folder can then
+  /// not be seen whole.
   bool Next(TListEntry& entry);
   /// Closes the folder; also done by Open and on destruction.
   void Close();
@@ -48,6 +58,7 @@ class TDirLister {
 
  private:
   bool Fill();
+  static bool Other(TListEntry& entry);
 
   bool folder_details_;
   TUniqueFd fd_;

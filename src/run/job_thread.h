@@ -72,6 +72,7 @@ class TJobThread final : private TScanObserver, private TCopyObserver {
   void ScanProgress(const TScanCounters& counters) override;
   void ScanFinished(const TScanCounters& counters) override;
   void AddFullLogLine(std::string_view line) override { Full(line); }
+  void AddErrorLine(std::string_view line) override { FullAndError(line); }
 
   // Report lines.
   void Full(std::string_view line) { lists_.FullLog.Add(line); }

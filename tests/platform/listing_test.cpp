@@ -8,9 +8,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <climits>
 #include <map>
 #include <string>
 
+#include "support/fault_support.h"
 #include "support/test_support.h"
 
 namespace twn::platform {
@@ -78,7 +80,7 @@ TEST(Listing, RecordsFilesAndFoldersWithTheirDetails) {
   EXPECT_EQ(entries.at("plain.txt").last_write, fast.at("plain.txt").last_write);
 }
 
-TEST(Listing, LinksAndSpecialFilesAreSkipped) {
+TEST(Listing, LinksAndSpecialFilesComeAsOtherEntriesNeverFollowed) {
   test::TempDir dir;
   test::WriteFile(dir / "real.txt", "x");
   test::MakeDirs(dir / "folder");
@@ -95,11 +97,59 @@ TEST(Listing, LinksAndSpecialFilesAreSkipped) {
   ASSERT_EQ(0, ::bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr));
   ::close(sock);
 
+  for (bool details : {true, false}) {
+    TDirLister lister(details);
+    std::string names;
+    for (const auto& [name, entry] : ListAll(lister, dir.path()))
+      names += name + (entry.other ? "* " : " ");
+    EXPECT_EQ(". .. dangling* fifo* file_link* folder loop* real.txt sock* ", names);
+  }
+}
+
+TEST(Listing, StatusThatCannotBeReadFailsTheListing) {
+  // A folder that may be read but not searched lists names whose status cannot be had: the
+  // folder cannot be seen whole, which is not the same as holding nothing.
+  test::TempDir dir;
+  test::MakeDirs(dir / "half");
+  test::WriteFile(dir / "half/a.txt", "a");
+  ASSERT_EQ(0, ::chmod(dir.path().c_str(), 0755));
+  ASSERT_EQ(0, ::chmod((dir / "half").c_str(), 0444));
+  const std::string answer = test::RunAsNobody([&]() -> std::string {
+    TDirLister lister;
+    if (!lister.Open(dir / "half")) return "open failed";
+    TListEntry e;
+    std::string listed;
+    while (lister.Next(e)) listed += std::string(e.name) + " ";
+    return listed + "error " + std::to_string(lister.Error());
+  });
+  EXPECT_NE(std::string::npos, answer.find("error " + std::to_string(EACCES))) << answer;
+  EXPECT_EQ(std::string::npos, answer.find("a.txt")) << answer;
+}
+
+TEST(Listing, DeepFoldersOpenBeyondThePathLimitAndALinkAtTheEndOnlyWhenAllowed) {
+  test::TempDir dir;
+  const std::string name(200, 'd');
+  // mkdir cannot take such paths either: the chain is built with mkdirat.
+  int fd = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+  for (size_t depth = 0; depth < 5000 / 201 + 1; ++depth) {
+    ASSERT_EQ(0, ::mkdirat(fd, name.c_str(), 0755));
+    const int child = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(fd);
+    fd = child;
+  }
+  ::close(::openat(fd, "deep.txt", O_WRONLY | O_CREAT, 0644));
+  ::close(fd);
   TDirLister lister;
-  const auto entries = ListAll(lister, dir.path());
-  std::string names;
-  for (const auto& [name, entry] : entries) names += name + " ";
-  EXPECT_EQ(". .. folder real.txt ", names);
+  std::string path = dir.path();
+  for (size_t depth = 0; depth < 5000 / 201 + 1; ++depth) path += "/" + name;
+  ASSERT_GT(path.size(), size_t{PATH_MAX});
+  EXPECT_EQ(1u, ListAll(lister, path).count("deep.txt"));
+  test::RemoveTreeAt(AT_FDCWD, dir / name);
+
+  ASSERT_EQ(0, ::symlink(dir.path().c_str(), (dir / "link").c_str()));
+  EXPECT_TRUE(lister.Open(dir / "link", true));
+  EXPECT_FALSE(lister.Open(dir / "link", false));
+  EXPECT_EQ(ENOTDIR, lister.Error());  // what O_NOFOLLOW with O_DIRECTORY answers for a link
 }
 
 TEST(Listing, FolderThatCannotBeListedYieldsNothing) {

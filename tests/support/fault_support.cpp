@@ -1,5 +1,6 @@
 #include "support/fault_support.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
 #include <linux/fs.h>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 
 namespace twn::test {
 
@@ -61,6 +63,22 @@ bool SetImmutable(const std::string& path, bool on) {
   }
   ::close(fd);
   return ok;
+}
+
+void RemoveTreeAt(int parent, const std::string& name) {
+  if (::unlinkat(parent, name.c_str(), 0) == 0) return;
+  const int fd = ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  if (DIR* dir = ::fdopendir(::dup(fd))) {
+    std::vector<std::string> names;
+    while (const dirent* d = ::readdir(dir))
+      if (std::string_view(d->d_name) != "." && std::string_view(d->d_name) != "..")
+        names.emplace_back(d->d_name);
+    ::closedir(dir);
+    for (const std::string& child : names) RemoveTreeAt(fd, child);
+  }
+  ::close(fd);
+  ::unlinkat(parent, name.c_str(), AT_REMOVEDIR);
 }
 
 std::vector<std::string> ListNames(const std::string& folder) {

@@ -22,6 +22,10 @@ std::string RunAsNobody(const std::function<std::string()>& body);
 /// immutable folder, even by root). False when the file system or the process cannot.
 bool SetImmutable(const std::string& path, bool on);
 
+/// Removes `name` below the folder `parent` (a descriptor, or AT_FDCWD) with all it holds,
+/// one folder at a time, so trees deeper than PATH_MAX go too.
+void RemoveTreeAt(int parent, const std::string& name);
+
 /// Names in a folder (not "." or ".."), sorted.
 std::vector<std::string> ListNames(const std::string& folder);
 
