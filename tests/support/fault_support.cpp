@@ -21,7 +21,13 @@ std::string RunInChild(const std::function<std::string()>& body) {
   if (pid < 0) return "fork failed";
   if (pid == 0) {
     ::close(fds[0]);
-    const std::string answer = body();
+    // An exception must not escape into the test runner's copy in the child.
+    std::string answer;
+    try {
+      answer = body();
+    } catch (const std::exception& e) {
+      answer = std::string("exception: ") + e.what();
+    }
     const char* p = answer.data();
     for (size_t left = answer.size(); left > 0;) {
       const ssize_t n = ::write(fds[1], p, left);
