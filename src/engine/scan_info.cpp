@@ -162,8 +162,9 @@ TScanInfo::TFolderCounts TScanInfo::ScanFolder(int32_t pair, int32_t folder, uin
   }
   platform::TListEntry entry;
   while (lister_.Next(entry)) {
+    if (IsCopyTemporary(entry)) continue;  // the program's own, never the user's
     // Counted, so that their folder is never taken for an empty one, but never acted on.
-    if (entry.other || IsCopyTemporary(entry)) {
+    if (entry.other) {
       ++counts.files;
       continue;
     }

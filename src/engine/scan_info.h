@@ -343,9 +343,9 @@ class TScanInfo {
     /// Why the folder could not be listed whole; 0 when it could.
     platform::TError error = 0;
   };
-  /// Lists one folder into the tables. Links, FIFOs, sockets, devices and the temporary files
-  /// of copies are counted among the files but not recorded. A folder that cannot be listed
-  /// (or only in part) reports why; what was listed before the failure stays.
+  /// Lists one folder into the tables. Links, FIFOs, sockets and devices are counted among the
+  /// files but not recorded; the temporary files of copies are passed over. A folder that cannot be
+  /// listed (or only in part) reports why; what was listed before the failure stays.
   TFolderCounts ScanFolder(int32_t pair, int32_t folder, uint32_t root_length,
                            std::string_view path, int side, bool subfolders);
   /// Scans one side of one pair breadth-first. False when the observer asked to stop. A

@@ -116,5 +116,96 @@ TEST_F(Unseen, AnUnreadableRightFolderIsNeitherOverwrittenNorFilled) {
   EXPECT_EQ(test::ReadFile(R + "/A/x.txt"), "older");
 }
 
+class RootRun : public ::testing::Test {
+ protected:
+  std::unique_ptr<TJob> Run(const std::string& left, const std::string& right, int32_t method,
+                            const std::string& folder_pattern = "", bool subfolders = true) {
+    auto job = test::MakeJob("Job", left, right, method);
+    job->Data.Pairs[0].bSubFLD = subfolders;
+    if (!folder_pattern.empty()) job->Data.FolderFilter.AddPattern(folder_pattern);
+    run.Run(*job, rmCompareAndSync);
+    return job;
+  }
+  bool ErrorLogHas(const TJob& job, std::string_view text) const {
+    for (const std::string& line : job.ErrorLog.Lines())
+      if (line.find(text) != std::string::npos) return true;
+    return false;
+  }
+
+  test::TempDir dir;
+  const std::string T = dir / "T";
+  test::TRunFixture run;
+};
+
+TEST_F(RootRun, APairWithOneRootInsideTheOtherIsNotRunWithAnyMethod) {
+  for (int32_t method = kMethodMirrorL; method <= kMethodUpdate; ++method) {
+    for (bool inner_left : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "method " << method << " inner left " << inner_left);
+      std::filesystem::remove_all(T);
+      Put(T + "/a.txt", "outer");
+      Put(T + "/backup/b.txt", "inner");
+      const Lines before = TreeOf(T);
+      const std::string inner = T + "/backup";
+      auto job = inner_left ? Run(inner, T, method) : Run(T, inner + "/", method);
+      EXPECT_EQ(TreeOf(T), before);
+      EXPECT_TRUE(job->HadErrors());
+      EXPECT_TRUE(ErrorLogHas(*job, "lies inside folder"));
+      EXPECT_EQ(job->ScanInfo.Plan().Count(), 0);
+    }
+  }
+}
+
+TEST_F(RootRun, OverlapThatTheScanNeverReachesRunsAsAPlainPair) {
+  // Left out by a folder pattern, without subfolders, or the same folder twice: no error.
+  const struct {
+    std::string right;
+    std::string pattern;
+    bool subfolders;
+    Lines tree;
+  } cases[] = {
+      {"/backup", "BACK*", true, {"a.txt=outer", "backup/", "backup/a.txt=outer"}},
+      {"/backup", "", false, {"a.txt=outer", "backup/", "backup/a.txt=outer"}},
+      {"/.", "", true, {"a.txt=outer", "backup/"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.right + " " + c.pattern);
+    std::filesystem::remove_all(T);
+    Put(T + "/a.txt", "outer");
+    test::MakeDirs(T + "/backup");
+    auto job = Run(T, T + c.right, kMethodMirrorL, c.pattern, c.subfolders);
+    EXPECT_EQ(TreeOf(T), c.tree);
+    EXPECT_FALSE(job->HadErrors());
+  }
+}
+
+TEST_F(RootRun, EntriesTheScanDoesNotRecordStillKeepTheirFolder) {
+  // A link and a FIFO are counted in their folder, so it is never taken for an empty one; a
+  // copy's leftover is not the user's: neither copied, nor planned, nor counted.
+  const std::string L = dir / "L", R = dir / "R";
+  test::MakeDirs(L + "/kept");
+  Put(L + "/kept/.twn~a1b2c3", "half a copy");
+  test::MakeDirs(R + "/links");
+  ASSERT_EQ(0, ::symlink("/etc", (R + "/links/etc").c_str()));
+  test::MakeDirs(R + "/fifo");
+  ASSERT_EQ(0, ::mkfifo((R + "/fifo/pipe").c_str(), 0600));
+  auto job = Run(L, R, kMethodMirrorL);
+  EXPECT_FALSE(job->HadErrors());
+  EXPECT_EQ(PlanText(job->ScanInfo), "kept/ 12; ");
+  EXPECT_EQ(job->ScanInfo.FileCount(), 0);
+  EXPECT_EQ(test::ListNames(R), (Lines{"fifo", "kept", "links"}));
+  EXPECT_TRUE(test::ListNames(R + "/kept").empty());
+}
+
+TEST_F(RootRun, AMissingRootTheRunDoesNotCreateIsAnError) {
+  const std::string L = dir / "L", R = dir / "R";
+  Put(R + "/keep.txt");
+  EXPECT_TRUE(Run(dir / "unplugged", R, kMethodMirrorL)->HadErrors());
+  EXPECT_TRUE(Run(dir / "unplugged", R, kMethodBackupL)->HadErrors());
+  // A missing target that the run creates is no error.
+  Put(L + "/a.txt");
+  EXPECT_FALSE(Run(L, dir / "new", kMethodMirrorL)->HadErrors());
+  EXPECT_TRUE(std::filesystem::exists(dir / "new/a.txt"));
+}
+
 }  // namespace
 }  // namespace twn
