@@ -1,8 +1,11 @@
 // The synchronization plan of TScanInfo: an action for every comparison item, the empty-folder
 // cascade, the guard for missing roots, and the plan list with its counters.
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "engine/scan_info.h"
+#include "platform/fs.h"
 
 namespace twn {
 namespace {
@@ -59,6 +62,21 @@ uint8_t WithoutRemovals(uint8_t action) {
 }
 
 /// The action copies a file or creates a folder on that side.
+bool DeletesFile(uint8_t action, int side) {
+  return action == paDeleteBoth || action == (side == kLeft ? paDeleteLeft : paDeleteRight);
+}
+
+bool RemovesFolder(uint8_t action, int side) {
+  if (action == paRemoveBoth) return true;
+  return side == kLeft ? action == paRemoveLeft || action == paRemoveLeftCreateRight
+                       : action == paRemoveRight || action == paRemoveRightCreateLeft;
+}
+
+std::string WithoutSeparator(std::string path) {
+  if (path.size() > 1 && path.back() == platform::kSep) path.pop_back();
+  return path;
+}
+
 bool WritesOnto(uint8_t action, int side) {
   if (side == kRight)
     return action == paCopyToRight || action == paOverwriteRight || action == paCreateRight ||
@@ -232,6 +250,53 @@ void TScanInfo::CountMissingRoots() {
     for (int s : {kLeft, kRight})
       if (root && !root->exists[s] && !WritesOnto(item.action, s)) ++missing_root_errors_;
   }
+}
+
+std::vector<TWayEntry> TScanInfo::InTheWay() const {
+  const TItemList plan = Plan();
+  std::unordered_set<std::string> created[2];
+  std::unordered_map<std::string, int32_t> removed[2];
+  for (int32_t i = 0; i < plan.Count(); ++i) {
+    if (plan.IsFile(i)) continue;
+    for (int side : {kLeft, kRight}) {
+      const uint8_t a = static_cast<uint8_t>(plan.Action(i));
+      if (WritesOnto(a, side))
+        created[side].insert(WithoutSeparator(plan.FolderPath(i, side).path));
+      if (RemovesFolder(a, side))
+        removed[side][WithoutSeparator(plan.FolderPath(i, side).path)] = i;
+    }
+  }
+  std::vector<TWayEntry> way;
+  for (int32_t i = 0; i < plan.Count(); ++i) {
+    if (!plan.IsFile(i)) continue;
+    const auto a = static_cast<uint8_t>(plan.Action(i));
+    for (int side : {kLeft, kRight}) {
+      if (DeletesFile(a, side) && !created[side].empty() &&
+          created[side].count(plan.FilePath(i, side).path))
+        way.push_back({i, side});
+      if (!WritesOnto(a, side) || removed[side].empty()) continue;
+      const auto folder = removed[side].find(plan.FilePath(i, side).path);
+      if (folder != removed[side].end()) AddSubtreeInTheWay(folder->second, side, way);
+    }
+  }
+  return way;
+}
+
+// The plan lists a folder's subfolders and files right after it: its files are deleted in that
+// order, then its folders removed from the deepest up.
+void TScanInfo::AddSubtreeInTheWay(int32_t folder, int side, std::vector<TWayEntry>& way) const {
+  const TItemList plan = Plan();
+  const std::string_view rel = plan.RelativePath(folder);
+  int32_t end = folder + 1;
+  while (end < plan.Count() && plan.Pair(end) == plan.Pair(folder) &&
+         plan.RelativePath(end).starts_with(rel))
+    ++end;
+  for (int32_t j = folder; j < end; ++j)
+    if (plan.IsFile(j) && DeletesFile(static_cast<uint8_t>(plan.Action(j)), side))
+      way.push_back({j, side});
+  for (int32_t j = end - 1; j >= folder; --j)
+    if (plan.IsFolder(j) && RemovesFolder(static_cast<uint8_t>(plan.Action(j)), side))
+      way.push_back({j, side});
 }
 
 void TScanInfo::BuildPlan() {

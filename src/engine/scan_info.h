@@ -250,6 +250,12 @@ struct TFolderPath {
   uint32_t root_length = 0;
 };
 
+/// A plan entry, on one side, that stands in the way of another entry of the plan.
+struct TWayEntry {
+  int32_t plan_index;
+  int side;
+};
+
 /// Read access to the comparison items or the plan entries of a TScanInfo. Every accessor
 /// answers a neutral value for an index out of range or a side where the entry is absent.
 class TItemList {
@@ -382,6 +388,11 @@ class TScanInfo {
   void BuildPlan();
   void CountPlan();
   const TPlanCounters& PlanCounters() const { return plan_counters_; }
+  /// Deletions and removals of the plan that stand where the plan puts something of the other
+  /// kind: a file deleted where a folder is created, a folder removed where a file is copied.
+  /// Carried out first, in this order (a folder's files, then its folders deepest first), they
+  /// let a file replace a folder, or a folder a file, in one run.
+  std::vector<TWayEntry> InTheWay() const;
 
   // --- Reading -----------------------------------------------------------------------------
   TItemList Items() const { return TItemList(*this, items_); }
@@ -434,6 +445,7 @@ class TScanInfo {
   void BlockUnseenSubtrees();
   bool Blocked(const TCompareItem& item) const;
   void CountMissingRoots();
+  void AddSubtreeInTheWay(int32_t folder, int side, std::vector<TWayEntry>& way) const;
 
   TTableSteps steps_;
   TTable<TPairRootEntry> pair_roots_;

@@ -263,5 +263,33 @@ TEST(Plan, PlanListHoldsTheFolderOfEveryPlannedFileAndCountsIt) {
   EXPECT_EQ(5, c.files_with_side[kRight]);
 }
 
+TEST(Plan, WhatStandsInTheWayOfAFileOrFolderOfTheOtherKindGoesFirst) {
+  const struct {
+    int32_t method;
+    std::vector<std::string> way;  // "<relative path> <side>"
+  } cases[] = {
+      // The right folder x/ gives way to the left file x, the right file y to the folder y/.
+      {kMethodMirrorL, {"x/in.txt 1", "x/sub/deep.txt 1", "x/sub/ 1", "x/ 1", "y 1"}},
+      {kMethodMirrorR, {"x 0", "y/f.txt 0", "y/ 0"}},
+      {kMethodUpdate, {}},  // nothing is deleted, so nothing gives way
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.method);
+    TTwoTrees t;
+    t.Make({"L:x", "R:x/in.txt", "R:x/sub/deep.txt", "L:y/f.txt", "R:y"});
+    TScanInfo info;
+    RunJob(info, t.Job(c.method));
+    const TItemList plan = info.Plan();
+    std::vector<std::string> way;
+    for (const TWayEntry& e : info.InTheWay()) {
+      const int named = plan.Index(e.plan_index, e.side) >= 0 ? e.side : 1 - e.side;
+      std::string text(plan.RelativePath(e.plan_index));
+      if (plan.IsFile(e.plan_index)) text += plan.FileName(e.plan_index, named);
+      way.push_back(text + " " + std::to_string(e.side));
+    }
+    EXPECT_EQ(way, c.way);
+  }
+}
+
 }  // namespace
 }  // namespace twn::test

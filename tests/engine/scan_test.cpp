@@ -245,16 +245,5 @@ TEST(Scan, PathsLongerThanTheSystemLimitAreScannedWhole) {
   EXPECT_GT(longest, 4000u);
 }
 
-TEST(Scan, FolderWithoutPermissionYieldsNothing) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not hold back root";
-  TTwoTrees t;
-  t.Make({"L:locked/secret.txt", "L:open.txt", "R:"});
-  ASSERT_EQ(0, ::chmod(t.Path(kLeft, "locked").c_str(), 0));
-  TScanInfo info;
-  RunJob(info, t.Job(kMethodMirrorL));
-  EXPECT_EQ(1, info.FileCount());
-  EXPECT_GE(FindItem(info.Items(), "locked/"), 0);
-}
-
 }  // namespace
 }  // namespace twn::test
