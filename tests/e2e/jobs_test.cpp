@@ -126,7 +126,12 @@ TEST_F(JobCommands, BadInputIsOneLineAndChangesNothing) {
   } cases[] = {
       {{"show", "Nobody"}, "no job named 'Nobody'"},
       {{"remove", "Nobody"}, "no job named 'Nobody'"},
-      {with_pair({"add", " PHOTOS "}), "unique name"},
+      {with_pair({"add", "PHOTOS"}), "unique name"},
+      {with_pair({"add", " Music "}), "begin or end with a blank"},
+      {with_pair({"add", "Music\t"}), "begin or end with a blank"},
+      {with_pair({"add", "   "}), "cannot be empty"},
+      {{"add", "x", "--left", "left", "--right", "right "}, "--right: A folder path cannot"},
+      {{"add", "x", "--left", "\tleft", "--right", "right"}, "--left: A folder path cannot"},
       {with_pair({"add", "a:b"}), "Don't use symbols"},
       {with_pair({"add", "two\nlines"}), "line break"},
       {{"add", "x", "--left", "left"}, "missing --right"},
