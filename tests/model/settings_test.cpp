@@ -260,6 +260,31 @@ TEST(Settings, DamagedCountsStayBounded) {
   EXPECT_TRUE(d.LogHistory.empty());
 }
 
+TEST(Settings, EveryJobSectionIsReadWhateverTheCount) {
+  const struct {
+    std::string text;
+    std::vector<std::string> names;
+  } cases[] = {
+      {"[JobSection]\r\nJobCount=1\r\n[Job_1]\r\nJobName=One\r\n[Job_2]\r\nJobName=Two\r\n",
+       {"One", "Two"}},
+      {"[Job_2]\r\nJobName=Two\r\n[Job_1]\r\nJobName=One\r\n", {"One", "Two"}},
+      {"[JobSection]\r\nJobCount=-3\r\n[Job_10]\r\nJobName=Ten\r\n[Job_9]\r\nJobName=Nine\r\n",
+       {"Nine", "Ten"}},
+      {"[JobSection]\r\nJobCount=3\r\n[Job_1]\r\nJobName=One\r\n[Job_3]\r\nJobName=Three\r\n",
+       {"One", "untitled", "Three"}},
+      {"[Job_01]\r\nJobName=a\r\n[Job_x]\r\nJobName=b\r\n[Jobs_1]\r\nJobName=c\r\n[Job_]\r\n"
+       "[Job_0]\r\n[Job_-1]\r\n",
+       {}},
+  };
+  for (const auto& c : cases) {
+    const TSettings s = ReadText(c.text);
+    EXPECT_EQ(s.JobNames(), c.names) << c.text;
+    // The next save numbers them 1, 2, ... under a count that matches.
+    EXPECT_NE(SavedText(s).find("JobCount=" + std::to_string(c.names.size()) + "\r\n"),
+              std::string::npos);
+  }
+}
+
 TEST(Settings, HistoriesAreCleaned) {
   const struct {
     std::string text;
