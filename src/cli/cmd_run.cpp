@@ -52,6 +52,31 @@ std::string EntryPath(const TItemList& plan, int32_t i, int side) {
   return plan.IsFile(i) ? plan.FilePath(i, side).path : plan.FolderPath(i, side).path;
 }
 
+// A name may hold a tab or a line break; escaped, each entry stays one line of four columns.
+std::string OneLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
 /// One tab-separated line per plan entry: action, left path, right path, size.
 void PrintPlanPreview(const TScanInfo& scan) {
   const TItemList plan = scan.Plan();
@@ -59,8 +84,8 @@ void PrintPlanPreview(const TScanInfo& scan) {
   if (plan.Count() == 0) std::printf("  Nothing to do\n");
   for (int32_t i = 0; i < plan.Count(); ++i) {
     std::printf("%s\t%s\t%s\t%s\n", std::string(ActionText(plan.Action(i))).c_str(),
-                EntryPath(plan, i, kLeft).c_str(), EntryPath(plan, i, kRight).c_str(),
-                EntrySize(plan, i).c_str());
+                OneLine(EntryPath(plan, i, kLeft)).c_str(),
+                OneLine(EntryPath(plan, i, kRight)).c_str(), EntrySize(plan, i).c_str());
   }
 }
 

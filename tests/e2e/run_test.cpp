@@ -58,6 +58,33 @@ TEST_F(CliRun, CompareShowsTheReportAndThePlanAndChangesNothing) {
   EXPECT_EQ(Ini(), ini_before);
 }
 
+TEST_F(CliRun, PlanPreviewKeepsOneLineOfFourColumnsPerEntry) {
+  const struct {
+    const char* name;
+    const char* shown;
+  } names[] = {{"tab\tname", "tab\\tname"},
+               {"line\nbreak", "line\\nbreak"},
+               {"car\rriage", "car\\rriage"},
+               {"back\\slash\\n", "back\\\\slash\\\\n"}};
+  for (const auto& n : names) test::WriteFile(L() + "/" + n.name, "x");
+  const auto r = Cli({"compare", "Backup"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string preview = r.out.substr(r.out.find("*** Plan preview ***\n") + 21);
+  size_t lines = 0;
+  for (size_t at = 0, end; (end = preview.find('\n', at)) != std::string::npos; at = end + 1) {
+    const std::string line = preview.substr(at, end - at);
+    EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 3) << line;
+    EXPECT_EQ(line.find('\r'), std::string::npos) << line;
+    ++lines;
+  }
+  EXPECT_EQ(lines, 5u + 4u) << preview;  // the root, a.txt, sub/, sub/b.txt, old.txt and the four
+  for (const auto& n : names) {
+    const std::string entry =
+        std::string("copy to right\t") + L() + "/" + n.shown + "\t" + R() + "/" + n.shown + "\t1\n";
+    EXPECT_NE(preview.find(entry), std::string::npos) << entry << preview;
+  }
+}
+
 TEST_F(CliRun, RunSynchronizesWritesLogsAndSavesTheLastRun) {
   const auto r = Cli({"run", "Backup"});
   ASSERT_EQ(r.status, 0) << r.err;
