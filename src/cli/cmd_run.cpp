@@ -89,6 +89,13 @@ void PrintPlanPreview(const TScanInfo& scan) {
   }
 }
 
+// One line for each log file that could not be written; whether all were.
+bool LogsWrittenOrReport(const std::vector<TLogFailure>& failures) {
+  for (const TLogFailure& f : failures)
+    PrintError("cannot write the log file '" + f.Path + "': " + platform::ErrorText(f.Error));
+  return failures.empty();
+}
+
 bool ProgressWanted() {
   return ::isatty(STDERR_FILENO) == 1;
 }
@@ -101,7 +108,12 @@ int CmdCompare(const Context& ctx, Args args) {
   int index = -1;
   if (const int status = LoadJobOrReport(settings, args[0], index)) return status;
   TJob& job = *settings.Jobs[size_t(index)];
-  const TRunEnd end = RunToEnd(job, rmCompareOnly, ProgressWanted());
+  TRunEnd end;
+  {
+    // Nothing is written after the comparison, so a signal may end the preview at once.
+    const TStopSignals signals;
+    end = RunToEnd(job, rmCompareOnly, ProgressWanted(), signals);
+  }
   PrintLines(job.FullLog);
   if (end == TRunEnd::kStopped) return kExitStopped;
   PrintPlanPreview(job.ScanInfo);
@@ -119,12 +131,16 @@ int CmdRun(const Context& ctx, Args args) {
   int index = -1;
   if (const int status = LoadJobOrReport(settings, args[0], index)) return status;
   TJob& job = *settings.Jobs[size_t(index)];
-  const TRunEnd end = RunToEnd(job, rmCompareAndSync, ProgressWanted());
-  job.WriteLogs(job, settings.MainLogFolder);
+  // Until the logs and the settings are written a stop signal is only a flag: ending half-way
+  // would lose the run's logs and its last run, and leave temporary files behind.
+  const TStopSignals signals;
+  const TRunEnd end = RunToEnd(job, rmCompareAndSync, ProgressWanted(), signals);
   PrintLines(job.SummaryLog);
+  std::fflush(stdout);
+  const bool logs_written = LogsWrittenOrReport(job.WriteLogs(job, settings.MainLogFolder));
   const int saved = SaveOrReport(settings);
-  if (end == TRunEnd::kStopped) return kExitStopped;
-  return job.HadErrors() || saved != kExitOk ? kExitRunErrors : kExitOk;
+  if (end == TRunEnd::kStopped || signals.Raised()) return kExitStopped;
+  return job.HadErrors() || !logs_written || saved != kExitOk ? kExitRunErrors : kExitOk;
 }
 
 }  // namespace twn::cli
