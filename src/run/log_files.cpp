@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 
 #include "platform/locale.h"
 #include "platform/unique_fd.h"
@@ -125,12 +125,19 @@ TError CopyOldLog(int old, TBlockWriter& out) {
   }
 }
 
-char RandomNameChar() {
+// Six letters and digits from the kernel's random source (the clock should it fail).
+std::string RandomSuffix() {
   static constexpr std::string_view kChars =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  unsigned char byte = 0;
-  if (::getrandom(&byte, 1, 0) != 1) byte = static_cast<unsigned char>(std::rand());
-  return kChars[byte % kChars.size()];
+  uint64_t bits = 0;
+  if (::getrandom(&bits, sizeof bits, 0) != ssize_t{sizeof bits})
+    bits = uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^ ::getpid();
+  std::string suffix(6, ' ');
+  for (char& c : suffix) {
+    c = kChars[bits % kChars.size()];
+    bits /= kChars.size();
+  }
+  return suffix;
 }
 
 // "~$tempfile<id>." and six random characters beside the log, created exclusively and never
@@ -140,8 +147,7 @@ TError CreateTemp(const std::string& path, int32_t job_id, TUniqueFd& fd, std::s
   const std::string base = (slash == std::string::npos ? "" : path.substr(0, slash + 1)) +
                            std::string(kLogTempPrefix) + std::to_string(job_id) + ".";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = base;
-    for (int i = 0; i < 6; ++i) temp += RandomNameChar();
+    temp = base + RandomSuffix();
     const int created =
         ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (created >= 0) {

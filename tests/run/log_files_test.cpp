@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <filesystem>
 
@@ -108,6 +110,33 @@ TEST(WriteLogFile, NeverWritesThroughAPlantedTemporaryName) {
     EXPECT_EQ(test::ListNames(dir.path()),
               (std::vector<std::string>{"Backup_full.log", "fifo", "~$tempfile7"}));
   }
+}
+
+// A writer killed half-way leaves the old log whole and a temporary file whose name tells
+// whose it is: the prefix, the job's number, a dot and six random characters.
+TEST(WriteLogFile, TemporaryNameIsRecognisableButUnpredictable) {
+  TempDir dir;
+  const std::string path = dir / "x.log";
+  WriteFile(path, "old\r\n");
+  for (int run = 0; run < 2; ++run) {
+    test::RunInChild([&]() -> std::string {
+      const rlimit limit{4, 4};  // the first write beyond 4 bytes ends the process
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      WriteLogFile(Lines({"a line longer than the limit"}), path, {}, 42);
+      return "survived";
+    });
+  }
+  const std::vector<std::string> names = test::ListNames(dir.path());
+  ASSERT_EQ(names.size(), 3u);
+  EXPECT_EQ(names[0], "x.log");
+  EXPECT_EQ(ReadFile(path), "old\r\n");
+  for (const std::string& name : {names[1], names[2]}) {
+    EXPECT_TRUE(name.starts_with("~$tempfile42.")) << name;
+    ASSERT_EQ(name.size(), std::string("~$tempfile42.").size() + 6) << name;
+    EXPECT_TRUE(std::all_of(name.end() - 6, name.end(), [](char c) { return std::isalnum(c); }))
+        << name;
+  }
+  EXPECT_NE(names[1], names[2]);
 }
 
 // A FIFO, a device or a folder where the log belongs is an error at once, never a wait for a
