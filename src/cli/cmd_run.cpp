@@ -124,6 +124,8 @@ int CmdRun(const Context& ctx, Args args) {
   if (args.size() != 1) return UsageError("run needs one job name", kRunUsage);
   // A file beyond the size limit is then an error line of the run, not the end of the program.
   std::signal(SIGXFSZ, SIG_IGN);
+  // A reader that went away (`| head`) must not end the program before the logs are written.
+  std::signal(SIGPIPE, SIG_IGN);
   TSettings settings(SettingsFolderOf(ctx));
   // Held for the whole run, so that nobody else changes the file the run saves at its end.
   platform::TInstanceLock lock;

@@ -230,10 +230,15 @@ class TBlockedOutput {
     const std::string call = test::ReadFile("/proc/" + std::to_string(pid_) + "/syscall");
     return call.starts_with(std::to_string(SYS_write) + " 0x1 ");
   }
+  /// The reader goes away, as `| head` does.
+  void CloseReader() {
+    ::close(read_);
+    read_ = -1;
+  }
   /// Reads all the program writes to the pipe, then waits for its end; the exit status.
   int Finish(std::string& out) {
     char block[4096];
-    for (ssize_t n; (n = ::read(read_, block, sizeof block)) != 0;)
+    for (ssize_t n; read_ >= 0 && (n = ::read(read_, block, sizeof block)) != 0;)
       if (n > 0) out.append(block, size_t(n));
     int wstatus = 0;
     ::waitpid(pid_, &wstatus, 0);
@@ -245,6 +250,19 @@ class TBlockedOutput {
   pid_t pid_ = -1;
   int read_ = -1;
 };
+
+TEST_F(CliRun, AClosedOutputDoesNotCostTheLogs) {
+  std::vector<std::string> args = WithSettings({"run", "Backup"});
+  args.insert(args.begin(), TWN_CLI_PATH);
+  TBlockedOutput run(args, dir_ / "err");
+  ASSERT_GT(run.Pid(), 0);
+  run.CloseReader();
+  std::string out;
+  EXPECT_EQ(run.Finish(out), 0);
+  EXPECT_EQ(test::ListNames(Logs()),
+            (Names{"Backup_error.log", "Backup_full.log", "Backup_summary.log"}));
+  EXPECT_NE(Ini().find("LogHistoryCount=3"), std::string::npos);
+}
 
 TEST_F(CliRun, StopSignalAtTheEndOfARunStillWritesLogsAndSettings) {
   const std::string ini_before = Ini();
