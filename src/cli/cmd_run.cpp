@@ -52,6 +52,31 @@ std::string EntryPath(const TItemList& plan, int32_t i, int side) {
   return plan.IsFile(i) ? plan.FilePath(i, side).path : plan.FolderPath(i, side).path;
 }
 
+// A name may hold a tab or a line break; escaped, each entry stays one line of four columns.
+std::string OneLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
 /// One tab-separated line per plan entry: action, left path, right path, size.
 void PrintPlanPreview(const TScanInfo& scan) {
   const TItemList plan = scan.Plan();
@@ -59,9 +84,16 @@ void PrintPlanPreview(const TScanInfo& scan) {
   if (plan.Count() == 0) std::printf("  Nothing to do\n");
   for (int32_t i = 0; i < plan.Count(); ++i) {
     std::printf("%s\t%s\t%s\t%s\n", std::string(ActionText(plan.Action(i))).c_str(),
-                EntryPath(plan, i, kLeft).c_str(), EntryPath(plan, i, kRight).c_str(),
-                EntrySize(plan, i).c_str());
+                OneLine(EntryPath(plan, i, kLeft)).c_str(),
+                OneLine(EntryPath(plan, i, kRight)).c_str(), EntrySize(plan, i).c_str());
   }
+}
+
+// One line for each log file that could not be written; whether all were.
+bool LogsWrittenOrReport(const std::vector<TLogFailure>& failures) {
+  for (const TLogFailure& f : failures)
+    PrintError("cannot write the log file '" + f.Path + "': " + platform::ErrorText(f.Error));
+  return failures.empty();
 }
 
 bool ProgressWanted() {
@@ -76,7 +108,12 @@ int CmdCompare(const Context& ctx, Args args) {
   int index = -1;
   if (const int status = LoadJobOrReport(settings, args[0], index)) return status;
   TJob& job = *settings.Jobs[size_t(index)];
-  const TRunEnd end = RunToEnd(job, rmCompareOnly, ProgressWanted());
+  TRunEnd end;
+  {
+    // Nothing is written after the comparison, so a signal may end the preview at once.
+    const TStopSignals signals;
+    end = RunToEnd(job, rmCompareOnly, ProgressWanted(), signals);
+  }
   PrintLines(job.FullLog);
   if (end == TRunEnd::kStopped) return kExitStopped;
   PrintPlanPreview(job.ScanInfo);
@@ -87,6 +124,8 @@ int CmdRun(const Context& ctx, Args args) {
   if (args.size() != 1) return UsageError("run needs one job name", kRunUsage);
   // A file beyond the size limit is then an error line of the run, not the end of the program.
   std::signal(SIGXFSZ, SIG_IGN);
+  // A reader that went away (`| head`) must not end the program before the logs are written.
+  std::signal(SIGPIPE, SIG_IGN);
   TSettings settings(SettingsFolderOf(ctx));
   // Held for the whole run, so that nobody else changes the file the run saves at its end.
   platform::TInstanceLock lock;
@@ -94,12 +133,16 @@ int CmdRun(const Context& ctx, Args args) {
   int index = -1;
   if (const int status = LoadJobOrReport(settings, args[0], index)) return status;
   TJob& job = *settings.Jobs[size_t(index)];
-  const TRunEnd end = RunToEnd(job, rmCompareAndSync, ProgressWanted());
-  job.WriteLogs(job, settings.MainLogFolder);
+  // Until the logs and the settings are written a stop signal is only a flag: ending half-way
+  // would lose the run's logs and its last run, and leave temporary files behind.
+  const TStopSignals signals;
+  const TRunEnd end = RunToEnd(job, rmCompareAndSync, ProgressWanted(), signals);
   PrintLines(job.SummaryLog);
+  std::fflush(stdout);
+  const bool logs_written = LogsWrittenOrReport(job.WriteLogs(job, settings.MainLogFolder));
   const int saved = SaveOrReport(settings);
-  if (end == TRunEnd::kStopped) return kExitStopped;
-  return job.HadErrors() || saved != kExitOk ? kExitRunErrors : kExitOk;
+  if (end == TRunEnd::kStopped || signals.Raised()) return kExitStopped;
+  return job.HadErrors() || !logs_written || saved != kExitOk ? kExitRunErrors : kExitOk;
 }
 
 }  // namespace twn::cli

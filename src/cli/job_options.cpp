@@ -84,7 +84,9 @@ Error ParseInterval(std::string_view option, std::string_view value, int32_t low
 
 Error AbsolutePath(std::string_view option, std::string_view value, std::vector<std::string>& to) {
   if (value.empty()) return std::string(option) + " needs a folder";
-  if (HasLineBreak(value)) return "the folder of " + std::string(option) + " holds a line break";
+  // Checked as typed: a blank at either end is far more likely a slip than a folder's name.
+  if (std::string problem = FolderPathProblem(value); !problem.empty())
+    return std::string(option) + ": " + problem;
   std::error_code ec;
   const std::filesystem::path path = std::filesystem::absolute(std::string(value), ec);
   to.push_back(ec ? std::string(value) : path.string());
@@ -165,8 +167,8 @@ bool TakesValue(std::string_view option) {
 
 Error CheckRequest(const TAddRequest& out, bool at_given) {
   if (!out.name) return "add needs a job name";
-  if (std::string problem = JobNameProblem(*out.name, {}); !problem.empty()) return problem;
   if (platform::TrimBlanks(*out.name).empty()) return "a job name cannot be empty";
+  if (std::string problem = JobNameProblem(*out.name, {}); !problem.empty()) return problem;
   if (out.lefts.empty()) return "missing --left";
   if (out.rights.empty()) return "missing --right";
   if (out.lefts.size() != out.rights.size())

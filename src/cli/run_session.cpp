@@ -50,6 +50,7 @@ TStopSignals::TStopSignals() {
   g_stop_signal = 0;
   struct sigaction sa {};
   sa.sa_handler = OnStopSignal;
+  sa.sa_flags = SA_RESTART;
   sigemptyset(&sa.sa_mask);
   ::sigaction(SIGINT, &sa, &old_int_);
   ::sigaction(SIGTERM, &sa, &old_term_);
@@ -89,7 +90,7 @@ std::string ProgressBarText(const TJobSafeProgress& p) {
   return text;
 }
 
-TRunEnd RunToEnd(TJob& job, TRunMode mode, bool show_progress) {
+TRunEnd RunToEnd(TJob& job, TRunMode mode, bool show_progress, const TStopSignals& signals) {
   bool finished = false;
   uint32_t last_draw = platform::TickCount() - kRefreshInterval - 1;
   const auto draw = [&] {
@@ -104,7 +105,6 @@ TRunEnd RunToEnd(TJob& job, TRunMode mode, bool show_progress) {
     last_draw = now;
     draw();
   });
-  TStopSignals signals;
   bool stop_sent = false;
   job.Start(host, kCliWindow, mode);
   while (!finished) {

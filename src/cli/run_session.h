@@ -11,7 +11,8 @@
 namespace twn::cli {
 
 /// While it lives, SIGINT and SIGTERM only raise a flag (the first one asks the run to stop;
-/// the run then ends on its own with the termination block). The old handlers come back after.
+/// the run then ends on its own with the termination block). A system call they interrupt is
+/// resumed, so an output in progress is not cut short. The old handlers come back after.
 class TStopSignals {
  public:
   TStopSignals();
@@ -30,9 +31,9 @@ std::string ProgressBarText(const TJobSafeProgress& progress);
 
 enum class TRunEnd { kCompleted, kStopped };
 
-/// Starts `job` in `mode` and serves it to its end on this thread; a stop signal asks the
-/// worker to stop. With `show_progress` the bar is redrawn on stderr at most every 100 ms.
-/// The job is reset after its run.
-TRunEnd RunToEnd(TJob& job, TRunMode mode, bool show_progress);
+/// Starts `job` in `mode` and serves it to its end on this thread; a stop signal caught by
+/// `signals` asks the worker to stop. With `show_progress` the bar is redrawn on stderr at most
+/// every 100 ms. The job is reset after its run.
+TRunEnd RunToEnd(TJob& job, TRunMode mode, bool show_progress, const TStopSignals& signals);
 
 }  // namespace twn::cli

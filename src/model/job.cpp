@@ -97,8 +97,8 @@ bool TJob::HadErrors() const {
          0;
 }
 
-void TJob::WriteLogs(TJob& target, const std::string& log_folder) const {
-  WriteRunLogs({FullLog, SummaryLog, ErrorLog}, Data, JobID, log_folder, target.Data);
+std::vector<TLogFailure> TJob::WriteLogs(TJob& target, const std::string& log_folder) const {
+  return WriteRunLogs({FullLog, SummaryLog, ErrorLog}, Data, JobID, log_folder, target.Data);
 }
 
 void TJob::Assign(const TJob& source) {

@@ -91,8 +91,9 @@ class TJob {
   /// Lines in the operation log.
   int32_t OperationCount() const { return static_cast<int32_t>(OperationLog.Count()); }
   /// Writes the finished run's full, summary and error log files into `log_folder` and records
-  /// their paths in `target`'s log history (`target` is this job but for a Visual run's copy).
-  void WriteLogs(TJob& target, const std::string& log_folder) const;
+  /// the paths written in `target`'s log history (`target` is this job but for a Visual run's
+  /// copy). Returns the files that could not be written, which are not recorded.
+  std::vector<TLogFailure> WriteLogs(TJob& target, const std::string& log_folder) const;
 
   /// The watcher of the run in progress; it owns the worker until the worker has ended.
   std::unique_ptr<TRunJobThread> RunThread;

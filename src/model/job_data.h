@@ -140,6 +140,13 @@ struct TLogSetting {
   int32_t MaxSize = 1000;
 };
 
+/// A log file that could not be written, and why.
+struct TLogFailure {
+  std::string Path;
+  platform::TError Error = 0;
+  bool operator==(const TLogFailure&) const = default;
+};
+
 class TJobData {
  public:
   /// A record with the defaults of a new job; StartTime and RunBefore take `now`.

@@ -128,21 +128,30 @@ void WriteFileFilter(TKelIni& ini, int s, const TFileFilter& f) {
   ini.WriteInteger(s, "FLT_Attr_ExcMask", static_cast<int32_t>(f.FLT_Attr_ExcMask));
 }
 
+// The number an entry's name ends with ("7" of "L_Path7"), written as the program writes it:
+// decimal, no leading zero, at least 1; 0 for anything else.
+int EntryNumber(std::string_view digits) {
+  int n = 0;
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+  const bool ok = ec == std::errc() && end == digits.data() + digits.size() && digits[0] != '0';
+  return ok && n >= 1 ? n : 0;
+}
+
+void SortUnique(std::vector<int>& numbers) {
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+}
+
 // The numbers n from 1 to `count` for which the section has the key prefix + n ("L_Path7"),
 // ascending. Going by the keys present instead of counting up to `count` reads the same
 // entries (a missing one is dropped anyway), and a damaged count cannot take forever.
 std::vector<int> NumbersPresent(const TKelIni& ini, int s, std::string_view prefix, int count) {
   std::vector<int> numbers;
   for (const std::string_view name : ini.KeysWithPrefix(s, prefix)) {
-    const std::string_view digits = name.substr(prefix.size());
-    int n = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
-    if (ec == std::errc() && end == digits.data() + digits.size() && digits[0] != '0' && n >= 1 &&
-        n <= count)
-      numbers.push_back(n);
+    const int n = EntryNumber(name.substr(prefix.size()));
+    if (n >= 1 && n <= count) numbers.push_back(n);
   }
-  std::sort(numbers.begin(), numbers.end());
-  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  SortUnique(numbers);
   return numbers;
 }
 
@@ -150,6 +159,23 @@ std::vector<int> NumbersPresent(const TKelIni& ini, int s, std::string_view pref
 // the headers the file had: a damaged count cannot make millions of objects.
 int SectionsToRead(const TKelIni& ini, int32_t count) {
   return std::min<int>(count, ini.HeaderCount());
+}
+
+// The jobs to read, ascending: 1 to the count (a missing section gives a job with defaults)
+// and every further "Job_<n>" section present. A job section beyond a missing or too small
+// count is a job all the same; dropping it would lose it at the next save.
+std::vector<int> JobNumbers(const TKelIni& ini, int32_t count) {
+  std::vector<int> numbers;
+  const int counted = SectionsToRead(ini, count);
+  for (int n = 1; n <= counted; ++n) numbers.push_back(n);
+  constexpr std::string_view kPrefix = "Job_";
+  for (int s = 0; s < ini.SectionCount(); ++s) {
+    const std::string_view name = ini.SectionName(s);
+    if (name.size() > kPrefix.size() && platform::SameText(name.substr(0, kPrefix.size()), kPrefix))
+      if (const int n = EntryNumber(name.substr(kPrefix.size())); n > counted) numbers.push_back(n);
+  }
+  SortUnique(numbers);
+  return numbers;
 }
 
 void ReadFolderPatterns(const TKelIni& ini, int s, TFolderFilter& f) {
@@ -435,9 +461,8 @@ void TSettings::ReadFrom(const TKelIni& ini, TDateTime now) {
   ReadFont(ini, s, "R", WizardFontR);
 
   Jobs.clear();
-  const int job_count =
-      SectionsToRead(ini, ini.ReadInteger(ini.FindSection("JobSection"), "JobCount", 0));
-  for (int n = 1; n <= job_count; ++n)
+  const int32_t job_count = ini.ReadInteger(ini.FindSection("JobSection"), "JobCount", 0);
+  for (const int n : JobNumbers(ini, job_count))
     ReadJob(ini, ini.FindSection(TKeyName("Job_", n)), AddJob(now), now);
 }
 
@@ -520,14 +545,25 @@ bool HasLineBreak(std::string_view text) {
   return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
+bool HasEdgeBlanks(std::string_view text) {
+  return platform::TrimBlanks(text).size() != text.size();
+}
+
 std::string JobNameProblem(std::string_view name, std::span<const std::string> other_names) {
   if (HasLineBreak(name)) return "A job name cannot hold a line break";
+  if (HasEdgeBlanks(name)) return "A job name cannot begin or end with a blank";
   if (name.find_first_of(kJobNameForbidden) != std::string_view::npos)
     return "Don't use symbols \\/:*?\"<>| in job name";
   const auto key = [](std::string_view s) { return platform::UpperCase(platform::TrimBlanks(s)); };
   const std::string wanted = key(name);
   for (const std::string& other : other_names)
     if (key(other) == wanted) return "Job should have unique name. Please type another name.";
+  return {};
+}
+
+std::string FolderPathProblem(std::string_view path) {
+  if (HasLineBreak(path)) return "A folder path cannot hold a line break";
+  if (HasEdgeBlanks(path)) return "A folder path cannot begin or end with a blank";
   return {};
 }
 

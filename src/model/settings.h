@@ -129,8 +129,17 @@ class TSettings {
 /// entered.
 bool HasLineBreak(std::string_view text);
 
-/// Why a job name cannot be used, or an empty text when it can: a line break; one of the
-/// characters \/:*?"<>|; a name equal to one of `other_names` (both trimmed and upper-cased).
+/// Whether the text begins or ends with a blank, a tab or another character the settings file
+/// trims from its values on reading: such a value would read back as a different one.
+bool HasEdgeBlanks(std::string_view text);
+
+/// Why a job name cannot be used, or an empty text when it can: a line break; a blank at
+/// either end; one of the characters \/:*?"<>|; a name equal to one of `other_names` (both
+/// trimmed and upper-cased).
 std::string JobNameProblem(std::string_view name, std::span<const std::string> other_names);
+
+/// Why a folder path cannot be stored as entered, or an empty text when it can: a line break
+/// or a blank at either end (it would read back as another folder).
+std::string FolderPathProblem(std::string_view path);
 
 }  // namespace twn

@@ -1,10 +1,13 @@
 #include "run/log_files.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 
 #include "platform/locale.h"
@@ -30,7 +33,10 @@ std::string RunStamp(platform::TDateTime when) {
 std::string LogFileName(std::string_view job_name, TLogKind kind, bool new_per_run,
                         std::string_view stamp) {
   static constexpr std::string_view kKinds[] = {"_full", "_summary", "_error"};
+  // A hand-edited name may hold a separator ("../x"): the log still stays in the log folder.
   std::string name(job_name);
+  std::replace_if(
+      name.begin(), name.end(), [](char c) { return c == '/' || c == '\0'; }, '-');
   name += kKinds[kind];
   if (new_per_run) name += " (" + std::string(stamp) + ")";
   return name + ".log";
@@ -80,22 +86,38 @@ class TBlockWriter {
   TError error_ = 0;
 };
 
-/// Prepending goes on while the old file is within the limit; reading it fails like size 0.
-bool PrependTo(const std::string& path, const TLogSetting& setting) {
-  if (setting.bCreateNew || setting.bOverwrite) return false;
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return false;
-  TUniqueFd old(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  const int64_t size = old.Valid() ? st.st_size : 0;
-  return size <= int64_t{setting.MaxSize} * 1024;
+// What is at the log's own path decides what happens to it. A regular file is read for
+// prepending and replaced by the rename. A symbolic link is replaced as a link: its target is
+// neither read nor written, so a link planted in the log folder cannot make a run copy or
+// overwrite another file, while the user's log still lands where the history says. Anything
+// else is refused without being opened: opening a FIFO for reading waits for a writer.
+TError CheckOldLog(const struct stat& st) {
+  if (S_ISREG(st.st_mode)) return 0;
+  return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
 }
 
-TError CopyOldLog(const std::string& path, TBlockWriter& out) {
-  TUniqueFd old(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!old.Valid()) return 0;  // nothing readable to keep
+/// Opens the old log when its text goes below the new run's: adding, and within the limit.
+TError OpenOldLog(const std::string& path, const TLogSetting& setting, TUniqueFd& old) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? 0 : errno;
+  if (S_ISLNK(st.st_mode)) return 0;
+  if (const TError e = CheckOldLog(st)) return e;
+  const int64_t limit = int64_t{setting.MaxSize} * 1024;
+  if (setting.bCreateNew || setting.bOverwrite || st.st_size > limit) return 0;
+  // An old log that cannot be read is kept rather than replaced by the new run alone.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return errno;
+  old = TUniqueFd(fd);
+  if (::fstat(old.Get(), &st) != 0) return errno;
+  if (const TError e = CheckOldLog(st)) return e;
+  if (st.st_size > limit) old = TUniqueFd();  // grew meanwhile: start afresh
+  return 0;
+}
+
+TError CopyOldLog(int old, TBlockWriter& out) {
   char block[64 * 1024];
   for (;;) {
-    const ssize_t n = ::read(old.Get(), block, sizeof block);
+    const ssize_t n = ::read(old, block, sizeof block);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return errno;
     if (n == 0) return 0;
@@ -103,41 +125,78 @@ TError CopyOldLog(const std::string& path, TBlockWriter& out) {
   }
 }
 
-TError WriteText(const std::vector<std::string>& lines, const std::string& path, bool prepend,
-                 const std::string& temp_path) {
-  TUniqueFd fd(::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (!fd.Valid()) return errno;
+// Six letters and digits from the kernel's random source (the clock should it fail).
+std::string RandomSuffix() {
+  static constexpr std::string_view kChars =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  uint64_t bits = 0;
+  if (::getrandom(&bits, sizeof bits, 0) != ssize_t{sizeof bits})
+    bits = uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^ ::getpid();
+  std::string suffix(6, ' ');
+  for (char& c : suffix) {
+    c = kChars[bits % kChars.size()];
+    bits /= kChars.size();
+  }
+  return suffix;
+}
+
+// "~$tempfile<id>." and six random characters beside the log, created exclusively and never
+// through a link: whatever already has such a name (a stale file, a planted link) is left alone.
+TError CreateTemp(const std::string& path, int32_t job_id, TUniqueFd& fd, std::string& temp) {
+  const size_t slash = path.rfind(platform::kSep);
+  const std::string base = (slash == std::string::npos ? "" : path.substr(0, slash + 1)) +
+                           std::string(kLogTempPrefix) + std::to_string(job_id) + ".";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = base + RandomSuffix();
+    const int created =
+        ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (created >= 0) {
+      fd = TUniqueFd(created);
+      return 0;
+    }
+    if (errno != EEXIST) break;
+  }
+  const TError error = errno;
+  temp.clear();
+  return error;
+}
+
+TError WriteText(const std::vector<std::string>& lines, const std::string& path,
+                 const TLogSetting& setting, int32_t job_id) {
+  TUniqueFd old;
+  if (const TError e = OpenOldLog(path, setting, old)) return e;
+  TUniqueFd fd;
+  std::string temp;
+  if (const TError e = CreateTemp(path, job_id, fd, temp)) return e;
   TBlockWriter out(fd.Get());
   for (const std::string& line : lines) {
     out.Add(line);
     out.Add("\r\n");
   }
-  TError error = prepend ? CopyOldLog(path, out) : 0;
+  TError error = old.Valid() ? CopyOldLog(old.Get(), out) : 0;
   if (const TError e = out.Flush(); error == 0) error = e;
   if (const TError e = fd.Close(); error == 0) error = e;
-  if (error == 0 && ::rename(temp_path.c_str(), path.c_str()) != 0) error = errno;
+  if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+  if (error != 0) ::unlink(temp.c_str());
   return error;
 }
 
 }  // namespace
 
 TLogWriteResult WriteLogFile(const TLineList& list, const std::string& path,
-                             const TLogSetting& setting, int32_t job_id) {
+                             const TLogSetting& setting, int32_t job_id, TError* error) {
   return list.WithLines([&](const std::vector<std::string>& lines) {
     if (lines.empty()) return TLogWriteResult::kNoLines;
-    const size_t slash = path.rfind(platform::kSep);
-    const std::string temp_path = (slash == std::string::npos ? "" : path.substr(0, slash + 1)) +
-                                  std::string(kLogTempPrefix) + std::to_string(job_id);
-    if (WriteText(lines, path, PrependTo(path, setting), temp_path) == 0)
-      return TLogWriteResult::kWritten;
-    ::unlink(temp_path.c_str());
-    return TLogWriteResult::kFailed;
+    const TError e = WriteText(lines, path, setting, job_id);
+    if (error) *error = e;
+    return e == 0 ? TLogWriteResult::kWritten : TLogWriteResult::kFailed;
   });
 }
 
-void WriteRunLogs(const TRunLogLists& lists, const TJobData& source, int32_t job_id,
-                  const std::string& folder, TJobData& target) {
+std::vector<TLogFailure> WriteRunLogs(const TRunLogLists& lists, const TJobData& source,
+                                      int32_t job_id, const std::string& folder, TJobData& target) {
   const TLineList* kinds[kLogKindCount] = {&lists.FullLog, &lists.SummaryLog, &lists.ErrorLog};
+  std::vector<TLogFailure> failures;
   bool folder_checked = false;
   for (size_t k = 0; k < kLogKindCount; ++k) {
     const TLogKind kind = static_cast<TLogKind>(k);
@@ -147,9 +206,12 @@ void WriteRunLogs(const TRunLogLists& lists, const TJobData& source, int32_t job
     folder_checked = true;
     const std::string path = LogFilePath(
         folder, LogFileName(source.JobName, kind, setting.bCreateNew, RunStamp(platform::Now())));
-    if (WriteLogFile(*kinds[k], path, setting, job_id) != TLogWriteResult::kNoLines)
-      target.AddLogFile(path, false);
+    TError error = 0;
+    const TLogWriteResult result = WriteLogFile(*kinds[k], path, setting, job_id, &error);
+    if (result == TLogWriteResult::kWritten) target.AddLogFile(path, false);
+    if (result == TLogWriteResult::kFailed) failures.push_back({path, error});
   }
+  return failures;
 }
 
 }  // namespace twn

@@ -76,6 +76,21 @@ TEST_F(JobCommands, AddWritesAFileThatReadsBackIdentically) {
   EXPECT_TRUE(d.LogFull_bUse) << "everything else keeps a new job's defaults";
 }
 
+TEST_F(JobCommands, AddKeepsJobsBeyondAMissingOrSmallCount) {
+  for (const std::string count : {"", "JobCount=1\r\n"}) {
+    test::MakeDirs(Settings());
+    test::WriteFile(Ini(), "[JobSection]\r\n" + count +
+                               "[Job_1]\r\nJobName=One\r\n[Job_2]\r\nJobName=Two\r\n"
+                               "[Job_5]\r\nJobName=Five\r\n");
+    const auto added = Cli({"add", "New", "--left", "left", "--right", "right"});
+    ASSERT_EQ(added.status, 0) << added.err;
+    TSettings settings(Settings());
+    ASSERT_EQ(settings.LoadSettings(), 0);
+    EXPECT_EQ(settings.JobNames(), (std::vector<std::string>{"One", "Two", "Five", "New"}))
+        << count;
+  }
+}
+
 TEST_F(JobCommands, ListShowAndRemove) {
   ASSERT_EQ(Cli({"add", "Music", "--left", "left", "--right", "right"}).status, 0);
   ASSERT_EQ(Cli({"add", "Mail", "--left", "left", "--right", "right", "--method", "copy-rl",
@@ -126,7 +141,12 @@ TEST_F(JobCommands, BadInputIsOneLineAndChangesNothing) {
   } cases[] = {
       {{"show", "Nobody"}, "no job named 'Nobody'"},
       {{"remove", "Nobody"}, "no job named 'Nobody'"},
-      {with_pair({"add", " PHOTOS "}), "unique name"},
+      {with_pair({"add", "PHOTOS"}), "unique name"},
+      {with_pair({"add", " Music "}), "begin or end with a blank"},
+      {with_pair({"add", "Music\t"}), "begin or end with a blank"},
+      {with_pair({"add", "   "}), "cannot be empty"},
+      {{"add", "x", "--left", "left", "--right", "right "}, "--right: A folder path cannot"},
+      {{"add", "x", "--left", "\tleft", "--right", "right"}, "--left: A folder path cannot"},
       {with_pair({"add", "a:b"}), "Don't use symbols"},
       {with_pair({"add", "two\nlines"}), "line break"},
       {{"add", "x", "--left", "left"}, "missing --right"},

@@ -2,6 +2,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -56,6 +60,33 @@ TEST_F(CliRun, CompareShowsTheReportAndThePlanAndChangesNothing) {
   EXPECT_EQ(test::ListNames(R()), Names{"old.txt"});
   EXPECT_FALSE(std::filesystem::exists(Logs()));
   EXPECT_EQ(Ini(), ini_before);
+}
+
+TEST_F(CliRun, PlanPreviewKeepsOneLineOfFourColumnsPerEntry) {
+  const struct {
+    const char* name;
+    const char* shown;
+  } names[] = {{"tab\tname", "tab\\tname"},
+               {"line\nbreak", "line\\nbreak"},
+               {"car\rriage", "car\\rriage"},
+               {"back\\slash\\n", "back\\\\slash\\\\n"}};
+  for (const auto& n : names) test::WriteFile(L() + "/" + n.name, "x");
+  const auto r = Cli({"compare", "Backup"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string preview = r.out.substr(r.out.find("*** Plan preview ***\n") + 21);
+  size_t lines = 0;
+  for (size_t at = 0, end; (end = preview.find('\n', at)) != std::string::npos; at = end + 1) {
+    const std::string line = preview.substr(at, end - at);
+    EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 3) << line;
+    EXPECT_EQ(line.find('\r'), std::string::npos) << line;
+    ++lines;
+  }
+  EXPECT_EQ(lines, 5u + 4u) << preview;  // the root, a.txt, sub/, sub/b.txt, old.txt and the four
+  for (const auto& n : names) {
+    const std::string entry =
+        std::string("copy to right\t") + L() + "/" + n.shown + "\t" + R() + "/" + n.shown + "\t1\n";
+    EXPECT_NE(preview.find(entry), std::string::npos) << entry << preview;
+  }
 }
 
 TEST_F(CliRun, RunSynchronizesWritesLogsAndSavesTheLastRun) {
@@ -131,6 +162,134 @@ TEST_F(CliRun, TerminateSignalStopsTheRunWithTheTerminationBlock) {
   for (const char* log : {"/Backup_full.log", "/Backup_summary.log", "/Backup_error.log"})
     EXPECT_NE(test::ReadFile(Logs() + log).find("was terminated"), std::string::npos) << log;
   EXPECT_NE(Ini().find("bHasLastRun=1"), std::string::npos);
+}
+
+TEST_F(CliRun, ALogThatCannotBeWrittenIsReportedAndNotRecorded) {
+  test::MakeDirs(Logs());
+  const std::string full = Logs() + "/Backup_full.log";
+  ASSERT_EQ(::mkfifo(full.c_str(), 0600), 0);
+  // Opening a FIFO for reading waits for a writer: run in the background so that a wait shows.
+  test::TBackgroundProgram run(TWN_CLI_PATH, WithSettings({"run", "Backup"}));
+  ASSERT_TRUE(run.Started());
+  ASSERT_TRUE(test::WaitUntil([&] { return Ini().find("bHasLastRun=1") != std::string::npos; }))
+      << "the run hangs at the FIFO";
+  const auto r = run.Wait();
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "twn-cli: cannot write the log file '" + full + "': Invalid argument\n");
+  EXPECT_EQ(test::ListNames(R()), (Names{"a.txt", "sub"})) << "the run itself went through";
+  EXPECT_TRUE(std::filesystem::is_fifo(full));
+  EXPECT_EQ(test::ListNames(Logs()),
+            (Names{"Backup_error.log", "Backup_full.log", "Backup_summary.log"}));
+  const std::string ini = Ini();
+  EXPECT_NE(ini.find("LogHistoryCount=2\r\nLogfile1=" + Logs() +
+                     "/Backup_error.log\r\n"
+                     "Logfile2=" +
+                     Logs() + "/Backup_summary.log\r\n"),
+            std::string::npos)
+      << ini;
+}
+
+// A child twn-cli run whose stdout is a pipe the test has filled: the program blocks at its
+// first output, the summary it prints when the run is over, before the logs and the settings
+// are written. A signal sent then arrives in the window where ending at once would lose them.
+class TBlockedOutput {
+ public:
+  TBlockedOutput(const std::vector<std::string>& args, const std::string& err_path) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return;
+    read_ = fds[0];
+    ::fcntl(fds[1], F_SETPIPE_SZ, 4096);
+    ::fcntl(fds[1], F_SETFL, O_NONBLOCK);
+    const std::string filler(4096, 'f');
+    while (::write(fds[1], filler.data(), filler.size()) > 0) {
+    }
+    ::fcntl(fds[1], F_SETFL, 0);  // the child's stdout blocks as a full pipe makes it
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+    posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+  }
+  ~TBlockedOutput() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    if (read_ >= 0) ::close(read_);
+  }
+  pid_t Pid() const { return pid_; }
+  /// The main thread waits in a write to its stdout.
+  bool BlockedInOutput() const {
+    const std::string call = test::ReadFile("/proc/" + std::to_string(pid_) + "/syscall");
+    return call.starts_with(std::to_string(SYS_write) + " 0x1 ");
+  }
+  /// The reader goes away, as `| head` does.
+  void CloseReader() {
+    ::close(read_);
+    read_ = -1;
+  }
+  /// Reads all the program writes to the pipe, then waits for its end; the exit status.
+  int Finish(std::string& out) {
+    char block[4096];
+    for (ssize_t n; read_ >= 0 && (n = ::read(read_, block, sizeof block)) != 0;)
+      if (n > 0) out.append(block, size_t(n));
+    int wstatus = 0;
+    ::waitpid(pid_, &wstatus, 0);
+    pid_ = -1;
+    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int read_ = -1;
+};
+
+TEST_F(CliRun, AClosedOutputDoesNotCostTheLogs) {
+  std::vector<std::string> args = WithSettings({"run", "Backup"});
+  args.insert(args.begin(), TWN_CLI_PATH);
+  TBlockedOutput run(args, dir_ / "err");
+  ASSERT_GT(run.Pid(), 0);
+  run.CloseReader();
+  std::string out;
+  EXPECT_EQ(run.Finish(out), 0);
+  EXPECT_EQ(test::ListNames(Logs()),
+            (Names{"Backup_error.log", "Backup_full.log", "Backup_summary.log"}));
+  EXPECT_NE(Ini().find("LogHistoryCount=3"), std::string::npos);
+}
+
+TEST_F(CliRun, StopSignalAtTheEndOfARunStillWritesLogsAndSettings) {
+  const std::string ini_before = Ini();
+  for (const int signal : {SIGTERM, SIGINT}) {
+    SCOPED_TRACE(signal);
+    std::filesystem::remove_all(Logs());
+    std::filesystem::remove_all(R());
+    test::WriteFile(R() + "/old.txt", "old");
+    test::WriteFile(dir_ / "settings/TWN.ini", ini_before);
+    std::vector<std::string> args = WithSettings({"run", "Backup"});
+    args.insert(args.begin(), TWN_CLI_PATH);
+    TBlockedOutput run(args, dir_ / "err");
+    ASSERT_GT(run.Pid(), 0);
+    ASSERT_TRUE(test::WaitUntil([&] { return run.BlockedInOutput(); }));
+    ASSERT_EQ(::kill(run.Pid(), signal), 0);
+    std::string out;
+    EXPECT_EQ(run.Finish(out), 3) << "stopped, as the user asked";
+    EXPECT_NE(out.find("*** Synchronization results ***"), std::string::npos) << out;
+    EXPECT_EQ(test::ListNames(R()), (Names{"a.txt", "sub"}));
+    EXPECT_EQ(test::ListNames(Logs()),
+              (Names{"Backup_error.log", "Backup_full.log", "Backup_summary.log"}));
+    EXPECT_EQ(test::ListNames(dir_ / "settings"), (Names{"Logs", "TWN.ini", "TWN.lock"}));
+    const std::string ini = Ini();
+    EXPECT_NE(ini.find("bHasLastRun=1"), std::string::npos);
+    EXPECT_NE(ini.find("LogHistoryCount=3"), std::string::npos);
+    EXPECT_EQ(test::ReadFile(dir_ / "err"), "");
+  }
 }
 
 }  // namespace

@@ -260,6 +260,31 @@ TEST(Settings, DamagedCountsStayBounded) {
   EXPECT_TRUE(d.LogHistory.empty());
 }
 
+TEST(Settings, EveryJobSectionIsReadWhateverTheCount) {
+  const struct {
+    std::string text;
+    std::vector<std::string> names;
+  } cases[] = {
+      {"[JobSection]\r\nJobCount=1\r\n[Job_1]\r\nJobName=One\r\n[Job_2]\r\nJobName=Two\r\n",
+       {"One", "Two"}},
+      {"[Job_2]\r\nJobName=Two\r\n[Job_1]\r\nJobName=One\r\n", {"One", "Two"}},
+      {"[JobSection]\r\nJobCount=-3\r\n[Job_10]\r\nJobName=Ten\r\n[Job_9]\r\nJobName=Nine\r\n",
+       {"Nine", "Ten"}},
+      {"[JobSection]\r\nJobCount=3\r\n[Job_1]\r\nJobName=One\r\n[Job_3]\r\nJobName=Three\r\n",
+       {"One", "untitled", "Three"}},
+      {"[Job_01]\r\nJobName=a\r\n[Job_x]\r\nJobName=b\r\n[Jobs_1]\r\nJobName=c\r\n[Job_]\r\n"
+       "[Job_0]\r\n[Job_-1]\r\n",
+       {}},
+  };
+  for (const auto& c : cases) {
+    const TSettings s = ReadText(c.text);
+    EXPECT_EQ(s.JobNames(), c.names) << c.text;
+    // The next save numbers them 1, 2, ... under a count that matches.
+    EXPECT_NE(SavedText(s).find("JobCount=" + std::to_string(c.names.size()) + "\r\n"),
+              std::string::npos);
+  }
+}
+
 TEST(Settings, HistoriesAreCleaned) {
   const struct {
     std::string text;
@@ -311,12 +336,35 @@ TEST(Settings, JobNameProblems) {
   for (const char* ok : {"Documents", "Photos 2", "caf\xc3\xa9"})
     EXPECT_EQ(JobNameProblem(ok, names), "") << ok;
   for (const char* bad : {"  MUSIC", "a/b", "a\\b", "a:b", "what?", "a\"b", "a|b", "a<b", "a>b",
-                          "a*", "two\nlines", "cr\r"})
+                          "a*", "two\nlines", "cr\r", "Docs ", " Docs", "Docs\t", "\tDocs"})
     EXPECT_NE(JobNameProblem(bad, names), "") << bad;
   EXPECT_EQ(JobNameProblem("photos", names),
             "Job should have unique name. Please type another name.");
   EXPECT_TRUE(HasLineBreak("/a\nb"));
   EXPECT_FALSE(HasLineBreak("/a b"));
+}
+
+// What is refused is exactly what would not read back as it was written.
+TEST(Settings, FolderPathsThatCannotRoundTripAreRefused) {
+  const struct {
+    const char* path;
+    bool ok;
+  } cases[] = {{"/data/T", true},    {"/data/two words", true}, {"/data/ inner /x", true},
+               {"relative", true},   {"/data/T ", false},       {" /data/T", false},
+               {"/data/T\t", false}, {"\t/data/T", false},      {"/a\nb", false},
+               {"/a\r", false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(FolderPathProblem(c.path).empty(), c.ok) << c.path;
+    TSettings s("/cfg");
+    TPairItem& pair = s.AddJob(0).Data.Pairs.emplace_back();
+    pair.L_Path = c.path;
+    pair.R_Path = "/r";
+    const TSettings read = ReadText(SavedText(s));
+    ASSERT_EQ(read.Jobs.size(), 1u);
+    const bool same =
+        !read.Jobs[0]->Data.Pairs.empty() && read.Jobs[0]->Data.Pairs[0].L_Path == c.path;
+    EXPECT_EQ(same, c.ok) << c.path;
+  }
 }
 
 class ScopedEnv {

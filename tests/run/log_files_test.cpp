@@ -3,6 +3,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <filesystem>
 
 #include "support/fault_support.h"
 #include "support/test_support.h"
@@ -28,6 +35,11 @@ TEST(LogNames, StampNameAndPath) {
             "Backup_full (March 6, 2004 at 04-44).log");
   EXPECT_EQ(LogFileName("Backup", lkSummary, false, "x"), "Backup_summary.log");
   EXPECT_EQ(LogFileName("Backup", lkError, true, "x"), "Backup_error (x).log");
+  // A name from a hand-edited file never leads out of the log folder.
+  EXPECT_EQ(LogFileName("../x", lkFull, false, "x"), "..-x_full.log");
+  EXPECT_EQ(LogFileName("/etc/passwd", lkError, false, "x"), "-etc-passwd_error.log");
+  EXPECT_EQ(LogFileName(std::string_view("a\0b", 3), lkSummary, false, "x"), "a-b_summary.log");
+  EXPECT_EQ(LogFileName("..", lkFull, false, "x"), ".._full.log");
   EXPECT_EQ(LogFilePath("/var/logs", "a.log"), "/var/logs/a.log");
   EXPECT_EQ(LogFilePath("/var/logs/", "a.log"), "/var/logs/a.log");
   EXPECT_EQ(LogFilePath("", "a.log"), "/a.log");
@@ -59,8 +71,134 @@ TEST(WriteLogFile, AddsNewestFirstUpToTheSizeLimitOrReplaces) {
     ASSERT_EQ(WriteLogFile(Lines({"new 1", "new 2"}), path, c.setting, 7),
               TLogWriteResult::kWritten);
     EXPECT_EQ(ReadFile(path), c.want);
-    EXPECT_EQ(test::ListNames(dir.path()), std::vector<std::string>{"Backup_full.log"});
+    // A file of the temporary name that was there before is not the program's to reuse.
+    std::vector<std::string> names = {"Backup_full.log"};
+    if (c.stale_temp) {
+      names.push_back("~$tempfile7");
+      EXPECT_EQ(ReadFile(dir / "~$tempfile7"), "left over");
+    }
+    EXPECT_EQ(test::ListNames(dir.path()), names);
   }
+}
+
+// Whatever someone planted at the temporary file's old, predictable name is left alone, and
+// nothing is written through it.
+TEST(WriteLogFile, NeverWritesThroughAPlantedTemporaryName) {
+  TempDir dir, elsewhere;
+  const std::string victim = elsewhere / "victim";
+  const std::string missing = elsewhere / "created";
+  const std::string fifo = dir / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& target : {victim, missing, fifo}) {
+    SCOPED_TRACE(target);
+    WriteFile(victim, "precious");
+    const std::string path = dir / "Backup_full.log";
+    WriteFile(path, "old\r\n");
+    const std::string planted = dir / "~$tempfile7";
+    ::unlink(planted.c_str());
+    ASSERT_EQ(::symlink(target.c_str(), planted.c_str()), 0);
+    const std::string answer = test::RunInChild([&]() -> std::string {
+      ::alarm(20);  // a FIFO opened for writing would wait for a reader
+      const TLogWriteResult r = WriteLogFile(Lines({"new"}), path, {}, 7);
+      return r == TLogWriteResult::kWritten ? "" : "not written";
+    });
+    EXPECT_EQ(answer, "");
+    EXPECT_EQ(ReadFile(path), "new\r\nold\r\n");
+    EXPECT_EQ(ReadFile(victim), "precious");
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_TRUE(std::filesystem::is_symlink(planted));
+    EXPECT_EQ(test::ListNames(dir.path()),
+              (std::vector<std::string>{"Backup_full.log", "fifo", "~$tempfile7"}));
+  }
+}
+
+// A writer killed half-way leaves the old log whole and a temporary file whose name tells
+// whose it is: the prefix, the job's number, a dot and six random characters.
+TEST(WriteLogFile, TemporaryNameIsRecognisableButUnpredictable) {
+  TempDir dir;
+  const std::string path = dir / "x.log";
+  WriteFile(path, "old\r\n");
+  for (int run = 0; run < 2; ++run) {
+    test::RunInChild([&]() -> std::string {
+      const rlimit limit{4, 4};  // the first write beyond 4 bytes ends the process
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      WriteLogFile(Lines({"a line longer than the limit"}), path, {}, 42);
+      return "survived";
+    });
+  }
+  const std::vector<std::string> names = test::ListNames(dir.path());
+  ASSERT_EQ(names.size(), 3u);
+  EXPECT_EQ(names[0], "x.log");
+  EXPECT_EQ(ReadFile(path), "old\r\n");
+  for (const std::string& name : {names[1], names[2]}) {
+    EXPECT_TRUE(name.starts_with("~$tempfile42.")) << name;
+    ASSERT_EQ(name.size(), std::string("~$tempfile42.").size() + 6) << name;
+    EXPECT_TRUE(std::all_of(name.end() - 6, name.end(), [](char c) { return std::isalnum(c); }))
+        << name;
+  }
+  EXPECT_NE(names[1], names[2]);
+}
+
+// A FIFO, a device or a folder where the log belongs is an error at once, never a wait for a
+// writer, and stays as it was in every way of writing.
+TEST(WriteLogFile, RefusesWhatIsNotARegularFile) {
+  const TLogSetting adding{true, false, false, 100}, overwrite{true, false, true, 100},
+      new_file{true, true, false, 100};
+  for (const TLogSetting& setting : {adding, overwrite, new_file}) {
+    for (const char* kind : {"fifo", "folder"}) {
+      SCOPED_TRACE(testing::Message() << kind << " create " << setting.bCreateNew << " overwrite "
+                                      << setting.bOverwrite);
+      TempDir dir;
+      const std::string path = dir / "x.log";
+      if (kind == std::string("fifo")) {
+        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+      } else {
+        test::MakeDirs(path);
+      }
+      const std::string answer = test::RunInChild([&]() -> std::string {
+        ::alarm(20);
+        platform::TError error = 0;
+        if (WriteLogFile(Lines({"new"}), path, setting, 3, &error) != TLogWriteResult::kFailed)
+          return "not reported as failed";
+        return error == EINVAL || error == EISDIR ? "" : "error " + std::to_string(error);
+      });
+      EXPECT_EQ(answer, "");
+      EXPECT_EQ(test::ListNames(dir.path()), std::vector<std::string>{"x.log"});
+      EXPECT_EQ(std::filesystem::is_fifo(path), kind == std::string("fifo"));
+    }
+  }
+}
+
+// A link at the log's own path is replaced by the new log; what it points at is neither read
+// into the log nor changed.
+TEST(WriteLogFile, ALinkAtTheLogIsReplacedNotFollowed) {
+  TempDir dir, elsewhere;
+  const std::string target = elsewhere / "private";
+  WriteFile(target, "secret\r\n");
+  const std::string path = dir / "x.log";
+  ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
+  ASSERT_EQ(WriteLogFile(Lines({"new"}), path, {}, 3), TLogWriteResult::kWritten);
+  EXPECT_FALSE(std::filesystem::is_symlink(path));
+  EXPECT_EQ(ReadFile(path), "new\r\n");
+  EXPECT_EQ(ReadFile(target), "secret\r\n");
+}
+
+// An old log the program may not read is kept rather than replaced by the new run alone.
+TEST(WriteLogFile, UnreadableOldLogIsKept) {
+  TempDir dir;
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+  const std::string path = dir / "x.log";
+  WriteFile(path, "old runs\r\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);  // root's, unreadable for nobody
+  const std::string answer = test::RunAsNobody([&]() -> std::string {
+    platform::TError error = 0;
+    if (WriteLogFile(Lines({"new"}), path, {}, 3, &error) != TLogWriteResult::kFailed)
+      return "not reported as failed";
+    return error == EACCES ? "" : "error " + std::to_string(error);
+  });
+  EXPECT_EQ(answer, "");
+  EXPECT_EQ(ReadFile(path), "old runs\r\n");
+  EXPECT_EQ(test::ListNames(dir.path()), std::vector<std::string>{"x.log"});
 }
 
 TEST(WriteLogFile, EmptyListTouchesNothing) {
@@ -106,17 +244,38 @@ TEST(WriteRunLogs, CreatesTheFolderAndRecordsEachPathFirst) {
   EXPECT_EQ(ReadFile(folder + "/Backup_full.log"), "f\r\nf\r\n");
 }
 
-TEST(WriteRunLogs, UnwritablePathIsStillRecorded) {
+TEST(WriteRunLogs, UnwritablePathIsReportedAndNotRecorded) {
   TempDir dir;
   WriteFile(dir / "logs", "a file where the folder should be");
   TJobData job, target;
   job.JobName = "J";
   job.LogSummary_bUse = false;
   const Lines full{"f"}, summary{"s"}, error{"e"};
-  WriteRunLogs({full, summary, error}, job, 1, dir / "logs", target);
-  EXPECT_EQ(target.LogHistory,
-            (std::vector<std::string>{dir / "logs/J_error.log", dir / "logs/J_full.log"}));
+  EXPECT_EQ(WriteRunLogs({full, summary, error}, job, 1, dir / "logs", target),
+            (std::vector<TLogFailure>{{dir / "logs/J_full.log", ENOTDIR},
+                                      {dir / "logs/J_error.log", ENOTDIR}}));
+  EXPECT_TRUE(target.LogHistory.empty());
   EXPECT_TRUE(job.LogHistory.empty());
+
+  // Only the kind that failed is left out of the history.
+  TempDir logs;
+  ASSERT_EQ(::mkfifo((logs / "J_full.log").c_str(), 0600), 0);
+  EXPECT_EQ(WriteRunLogs({full, summary, error}, job, 1, logs.path(), target),
+            (std::vector<TLogFailure>{{logs / "J_full.log", EINVAL}}));
+  EXPECT_EQ(target.LogHistory, std::vector<std::string>{logs / "J_error.log"});
+}
+
+// A name read from a hand-edited file keeps its logs inside the log folder.
+TEST(WriteRunLogs, JobNameWithSeparatorsStaysInTheFolder) {
+  TempDir dir;
+  const std::string folder = dir / "logs";
+  TJobData job;
+  job.JobName = "../x";
+  const Lines full{"f"}, none{};
+  EXPECT_TRUE(WriteRunLogs({full, none, none}, job, 1, folder, job).empty());
+  EXPECT_EQ(test::ListNames(dir.path()), std::vector<std::string>{"logs"});
+  EXPECT_EQ(test::ListNames(folder), std::vector<std::string>{"..-x_full.log"});
+  EXPECT_EQ(job.LogHistory, std::vector<std::string>{folder + "/..-x_full.log"});
 }
 
 }  // namespace
