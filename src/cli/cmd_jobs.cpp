@@ -8,6 +8,8 @@
 #include "cli/commands.h"
 #include "cli/job_options.h"
 #include "cli/settings_access.h"
+#include "engine/scan_info.h"
+#include "filters/file_spec_processor.h"
 #include "model/settings.h"
 #include "platform/locale.h"
 #include "windows/quick_info.h"
@@ -70,12 +72,18 @@ int BadInput(std::string_view message) {
   return kExitUsage;
 }
 
-// The job of that name (a-z folded), or an error message and -1.
-void WarnMissingFolders(const TJobData& data) {
-  for (const TPairItem& pair : data.Pairs)
+// Folders that do not exist yet, and pairs that a run will refuse because one root lies inside
+// the other: the job is kept, but its author should know at once.
+void WarnAboutPairs(const TJobData& data) {
+  TFileSpecProcessor folder_specs;
+  data.FolderFilter.LoadInto(folder_specs);
+  for (const TPairItem& pair : data.Pairs) {
     for (const std::string* path : {&pair.L_Path, &pair.R_Path})
       if (!platform::DirectoryExists(*path))
         PrintError("warning: the folder '" + *path + "' does not exist yet");
+    if (const std::string why = PairOverlapProblem(pair, folder_specs); !why.empty())
+      PrintError("warning: " + why);
+  }
 }
 
 }  // namespace
@@ -136,7 +144,7 @@ int CmdAdd(const Context& ctx, Args args) {
   ApplyAddRequest(request, job.Data, now);
   if (const int status = SaveOrReport(settings)) return status;
   PrintLine("Added job '" + job.Data.JobName + "' to " + settings.FilePath());
-  WarnMissingFolders(job.Data);
+  WarnAboutPairs(job.Data);
   return kExitOk;
 }
 

@@ -91,6 +91,20 @@ TEST_F(JobCommands, AddKeepsJobsBeyondAMissingOrSmallCount) {
   }
 }
 
+TEST_F(JobCommands, AddWarnsAboutAPairThatWouldBeSynchronizedIntoItself) {
+  const auto inside = Cli({"add", "Nested", "--left", "left", "--right", "left/backup"});
+  ASSERT_EQ(inside.status, 0) << inside.err;
+  EXPECT_NE(inside.err.find("warning: Folder '" + dir_ / "left/backup" + "' lies inside folder '" +
+                            dir_ / "left" + "'"),
+            std::string::npos)
+      << inside.err;
+  // Left out by a folder pattern, the inner folder is never reached: no warning.
+  const auto excluded = Cli({"add", "Excluded", "--left", "left", "--right", "left/backup",
+                             "--exclude-folder", "backup"});
+  ASSERT_EQ(excluded.status, 0) << excluded.err;
+  EXPECT_EQ(excluded.err.find("lies inside"), std::string::npos) << excluded.err;
+}
+
 TEST_F(JobCommands, ListShowAndRemove) {
   ASSERT_EQ(Cli({"add", "Music", "--left", "left", "--right", "right"}).status, 0);
   ASSERT_EQ(Cli({"add", "Mail", "--left", "left", "--right", "right", "--method", "copy-rl",
