@@ -11,7 +11,7 @@
 #include <string>
 
 #include "model/kel_ini.h"
-#include "model/settings.h"
+#include "app/settings.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "model/job.h"
+#include "run/job.h"
 #include "model/method_presets.h"
 #include "run/job_thread.h"
 #include "run/queue_host.h"

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "model/kel_ini.h"
-#include "model/settings.h"
+#include "app/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace twn;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "model/job.h"
+#include "run/job.h"
 #include "platform/time.h"
 #include "run/run_host.h"
 

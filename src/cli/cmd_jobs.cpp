@@ -10,7 +10,7 @@
 #include "cli/settings_access.h"
 #include "engine/scan_info.h"
 #include "filters/file_spec_processor.h"
-#include "model/settings.h"
+#include "app/settings.h"
 #include "platform/locale.h"
 #include "windows/quick_info.h"
 

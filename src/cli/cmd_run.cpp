@@ -8,7 +8,7 @@
 #include "cli/commands.h"
 #include "cli/run_session.h"
 #include "cli/settings_access.h"
-#include "model/settings.h"
+#include "app/settings.h"
 #include "run/report.h"
 
 namespace twn::cli {

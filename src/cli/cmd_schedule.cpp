@@ -9,7 +9,7 @@
 #include "cli/commands.h"
 #include "cli/run_session.h"
 #include "cli/settings_access.h"
-#include "model/settings.h"
+#include "app/settings.h"
 #include "platform/locale.h"
 #include "run/queue_host.h"
 

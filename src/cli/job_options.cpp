@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "model/method_presets.h"
-#include "model/settings.h"
+#include "app/settings.h"
 #include "platform/locale.h"
 
 namespace twn::cli {

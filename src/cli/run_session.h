@@ -4,7 +4,7 @@
 #include <csignal>
 #include <string>
 
-#include "model/job.h"
+#include "run/job.h"
 #include "run/progress.h"
 #include "run/queue_host.h"
 

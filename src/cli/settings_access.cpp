@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "model/settings_folder.h"
+#include "app/settings_folder.h"
 
 namespace twn::cli {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "model/settings.h"
+#include "app/settings.h"
 #include "platform/instance_lock.h"
 
 namespace twn::cli {

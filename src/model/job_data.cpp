@@ -112,4 +112,30 @@ TLogSetting TJobData::LogSetting(TLogKind kind) const {
   return {LogFull_bUse, LogFull_bCreateNew, LogFull_bOverwrite, LogFull_MaxSize};
 }
 
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+bool HasEdgeBlanks(std::string_view text) {
+  return platform::TrimBlanks(text).size() != text.size();
+}
+
+std::string JobNameProblem(std::string_view name, std::span<const std::string> other_names) {
+  if (HasLineBreak(name)) return "A job name cannot hold a line break";
+  if (HasEdgeBlanks(name)) return "A job name cannot begin or end with a blank";
+  if (name.find_first_of(kJobNameForbidden) != std::string_view::npos)
+    return "Don't use symbols \\/:*?\"<>| in job name";
+  const auto key = [](std::string_view s) { return platform::UpperCase(platform::TrimBlanks(s)); };
+  const std::string wanted = key(name);
+  for (const std::string& other : other_names)
+    if (key(other) == wanted) return "Job should have unique name. Please type another name.";
+  return {};
+}
+
+std::string FolderPathProblem(std::string_view path) {
+  if (HasLineBreak(path)) return "A folder path cannot hold a line break";
+  if (HasEdgeBlanks(path)) return "A folder path cannot begin or end with a blank";
+  return {};
+}
+
 }  // namespace twn

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -231,5 +232,23 @@ class TJobData {
 /// upper-cased (a-z) and stripped of one trailing `separator`; of entries with equal keys only
 /// the first stays; then the list is cut to `limit` entries.
 void CleanHistory(std::vector<std::string>& list, char separator, size_t limit);
+
+/// Whether the text holds a carriage return or a line feed. Such a value cannot be stored in
+/// the settings file (it would end its line and could add keys), so it is refused where it is
+/// entered.
+bool HasLineBreak(std::string_view text);
+
+/// Whether the text begins or ends with a blank, a tab or another character the settings file
+/// trims from its values on reading: such a value would read back as a different one.
+bool HasEdgeBlanks(std::string_view text);
+
+/// Why a job name cannot be used, or an empty text when it can: a line break; a blank at
+/// either end; one of the characters \/:*?"<>|; a name equal to one of `other_names` (both
+/// trimmed and upper-cased).
+std::string JobNameProblem(std::string_view name, std::span<const std::string> other_names);
+
+/// Why a folder path cannot be stored as entered, or an empty text when it can: a line break
+/// or a blank at either end (it would read back as another folder).
+std::string FolderPathProblem(std::string_view path);
 
 }  // namespace twn

@@ -16,8 +16,9 @@
 #include <vector>
 
 #include "engine/scan_info.h"
-#include "model/job.h"
+#include "model/job_data.h"
 #include "run/file_ops.h"
+#include "run/job_state.h"
 #include "run/line_list.h"
 #include "run/progress.h"
 #include "run/run_host.h"

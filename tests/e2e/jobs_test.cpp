@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/settings.h"
+#include "app/settings.h"
 #include "platform/instance_lock.h"
 #include "support/fault_support.h"
 #include "support/run_program.h"

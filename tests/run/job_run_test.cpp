@@ -8,7 +8,7 @@
 #include <array>
 #include <thread>
 
-#include "model/job.h"
+#include "run/job.h"
 #include "run/job_thread.h"
 #include "support/fault_support.h"
 #include "support/run_fixture.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "model/job.h"
+#include "run/job.h"
 #include "model/method_presets.h"
 #include "support/fault_support.h"
 #include "support/run_fixture.h"

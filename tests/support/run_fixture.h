@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "model/job.h"
+#include "run/job.h"
 #include "run/queue_host.h"
 
 namespace twn::test {

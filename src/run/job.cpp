@@ -1,4 +1,4 @@
-#include "model/job.h"
+#include "run/job.h"
 
 #include <algorithm>
 #include <atomic>

@@ -12,9 +12,9 @@
 
 #include "filters/file_filter.h"
 #include "filters/folder_filter.h"
-#include "model/job.h"
 #include "platform/fs.h"
 #include "platform/time.h"
+#include "run/job.h"
 
 namespace twn {
 
@@ -123,23 +123,5 @@ class TSettings {
  private:
   std::string folder_;
 };
-
-/// Whether the text holds a carriage return or a line feed. Such a value cannot be stored in
-/// the settings file (it would end its line and could add keys), so it is refused where it is
-/// entered.
-bool HasLineBreak(std::string_view text);
-
-/// Whether the text begins or ends with a blank, a tab or another character the settings file
-/// trims from its values on reading: such a value would read back as a different one.
-bool HasEdgeBlanks(std::string_view text);
-
-/// Why a job name cannot be used, or an empty text when it can: a line break; a blank at
-/// either end; one of the characters \/:*?"<>|; a name equal to one of `other_names` (both
-/// trimmed and upper-cased).
-std::string JobNameProblem(std::string_view name, std::span<const std::string> other_names);
-
-/// Why a folder path cannot be stored as entered, or an empty text when it can: a line break
-/// or a blank at either end (it would read back as another folder).
-std::string FolderPathProblem(std::string_view path);
 
 }  // namespace twn

@@ -1,4 +1,4 @@
-#include "model/settings.h"
+#include "app/settings.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "model/kel_ini.h"
-#include "model/settings_folder.h"
+#include "app/settings_folder.h"
 #include "support/test_support.h"
 
 namespace twn {

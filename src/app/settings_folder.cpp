@@ -1,4 +1,4 @@
-#include "model/settings_folder.h"
+#include "app/settings_folder.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "model/settings.h"
+#include "app/settings.h"
 #include "platform/fs.h"
 
 namespace twn {

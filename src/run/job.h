@@ -8,6 +8,7 @@
 #include "engine/scan_info.h"
 #include "model/job_data.h"
 #include "platform/time.h"
+#include "run/job_state.h"
 #include "run/line_list.h"
 #include "run/progress.h"
 #include "run/run_host.h"
@@ -15,18 +16,6 @@
 namespace twn {
 
 class TRunJobThread;
-
-enum TJobState : int32_t {
-  jsNothing = 0,    // not scheduled and not running
-  jsWaiting = 1,    // scheduled, waiting for its next run
-  jsExecuting = 2,  // a run is in progress
-};
-
-enum TRunMode : int32_t {
-  rmCompareOnly = 0,     // scan, compare and plan only
-  rmSyncOnly = 1,        // carry out the plan already made
-  rmCompareAndSync = 2,  // the whole run
-};
 
 /// A new job number: one more than the last one handed out, so the first is 1 and none is
 /// reused while the program runs.
