@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "app/job_texts.h"
+#include "app/settings.h"
 #include "cli/commands.h"
 #include "cli/job_options.h"
 #include "cli/settings_access.h"
 #include "engine/scan_info.h"
 #include "filters/file_spec_processor.h"
-#include "app/settings.h"
 #include "platform/locale.h"
 #include "windows/quick_info.h"
 
@@ -24,22 +25,6 @@ constexpr std::string_view kRemoveUsage = "twn-cli remove JOB";
 void PrintLine(std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fputc('\n', stdout);
-}
-
-std::string_view MethodText(int32_t method) {
-  const bool named = method >= kMethodMirrorL && method <= kMethodUpdate;
-  return kMethodTexts[size_t(named ? method : kMethodCustom)];
-}
-
-std::string_view StateText(TJobState state) {
-  switch (state) {
-    case jsWaiting:
-      return "waiting";
-    case jsExecuting:
-      return "executing";
-    default:
-      return "nothing";
-  }
 }
 
 // Width on a terminal: UTF-8 continuation bytes take no column.
@@ -97,15 +82,12 @@ int CmdList(const Context& ctx, Args args) {
     return kExitOk;
   }
   const platform::TDateTime now = platform::Now();
-  std::vector<Row> rows = {{"Job name", "Method", "Pairs", "Last run", "Next run", "State"}};
+  std::vector<Row> rows(1);
+  std::copy(kJobListCaptions.begin(), kJobListCaptions.end(), rows[0].begin());
   for (const auto& job : settings.Jobs) {
     job->ComputeNextRun(now);
     job->UpdateState();
-    rows.push_back({job->Data.JobName, std::string(MethodText(job->Data.idxMethod)),
-                    std::to_string(job->PairCount()),
-                    job->bHasLastRun ? platform::FormatDateTime(job->LastRun) : "-",
-                    job->bHasNextRun ? platform::FormatDateTime(job->NextRun) : "Manual",
-                    std::string(StateText(job->State))});
+    rows.push_back(JobListRow(*job));
   }
   PrintTable(rows);
   return kExitOk;

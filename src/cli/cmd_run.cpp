@@ -5,11 +5,12 @@
 #include <cstdio>
 #include <string>
 
+#include "app/settings.h"
 #include "cli/commands.h"
 #include "cli/run_session.h"
 #include "cli/settings_access.h"
-#include "app/settings.h"
 #include "run/report.h"
+#include "windows/plan_preview.h"
 
 namespace twn::cli {
 namespace {
@@ -26,66 +27,15 @@ void PrintLines(const TLineList& list) {
   });
 }
 
-std::string_view ActionText(int action) {
-  return action >= 0 && action < kActionCount ? kPlanActionNames[size_t(action)] : "?";
-}
-
-// The size that matters for an entry: a copy's source, a deleted file; none for folders.
-std::string EntrySize(const TItemList& plan, int32_t i) {
-  if (!plan.IsFile(i)) return "";
-  const int action = plan.Action(i);
-  const int side = (action == paCopyToLeft || action == paOverwriteLeft ||
-                    action == paDeleteRight || plan.Index(i, kLeft) < 0)
-                       ? kRight
-                       : kLeft;
-  return GroupedNumber(plan.FileSize(i, side));
-}
-
-// A side's path when the entry has something there or the action puts something there.
-std::string EntryPath(const TItemList& plan, int32_t i, int side) {
-  const int action = plan.Action(i);
-  const bool written = side == kLeft ? (action == paCopyToLeft || action == paCreateLeft ||
-                                        action == paRemoveRightCreateLeft)
-                                     : (action == paCopyToRight || action == paCreateRight ||
-                                        action == paRemoveLeftCreateRight);
-  if (plan.Index(i, side) < 0 && !written) return "-";
-  return plan.IsFile(i) ? plan.FilePath(i, side).path : plan.FolderPath(i, side).path;
-}
-
-// A name may hold a tab or a line break; escaped, each entry stays one line of four columns.
-std::string OneLine(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
 /// One tab-separated line per plan entry: action, left path, right path, size.
 void PrintPlanPreview(const TScanInfo& scan) {
   const TItemList plan = scan.Plan();
   std::printf("*** Plan preview ***\n");
   if (plan.Count() == 0) std::printf("  Nothing to do\n");
   for (int32_t i = 0; i < plan.Count(); ++i) {
-    std::printf("%s\t%s\t%s\t%s\n", std::string(ActionText(plan.Action(i))).c_str(),
-                OneLine(EntryPath(plan, i, kLeft)).c_str(),
-                OneLine(EntryPath(plan, i, kRight)).c_str(), EntrySize(plan, i).c_str());
+    const TPlanPreviewRow row = PlanPreviewRow(plan, i);
+    std::printf("%s\t%s\t%s\t%s\n", row.action.c_str(), OneLineText(row.left).c_str(),
+                OneLineText(row.right).c_str(), row.size.c_str());
   }
 }
 

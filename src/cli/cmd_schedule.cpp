@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "app/scheduler.h"
+#include "app/settings.h"
 #include "cli/commands.h"
 #include "cli/run_session.h"
 #include "cli/settings_access.h"
-#include "app/settings.h"
 #include "platform/locale.h"
 #include "run/queue_host.h"
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <utility>
 
-#include "model/method_presets.h"
 #include "app/settings.h"
+#include "model/method_presets.h"
 #include "platform/locale.h"
 
 namespace twn::cli {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "app/job_texts.h"
 #include "platform/time.h"
 #include "run/job_thread.h"
 
@@ -16,29 +17,6 @@ volatile std::sig_atomic_t g_stop_signal = 0;
 
 extern "C" void OnStopSignal(int) {
   g_stop_signal = 1;
-}
-
-std::string_view StageText(int32_t stage) {
-  switch (stage) {
-    case rsStarting:
-      return "Starting";
-    case rsScanning:
-      return "Scanning";
-    case rsCreatingFolders:
-      return "Creating folders";
-    case rsCopying:
-      return "Copying";
-    case rsDeleting:
-      return "Deleting";
-    case rsRemovingFolders:
-      return "Removing folders";
-    case rsCompleted:
-      return "Completed";
-    case rsTerminated:
-      return "Terminated";
-    default:
-      return "";
-  }
 }
 
 // The notify window of a command-line run; the queue host has only this one.
@@ -63,31 +41,6 @@ TStopSignals::~TStopSignals() {
 
 bool TStopSignals::Raised() const {
   return g_stop_signal != 0;
-}
-
-std::string ProgressBarText(const TJobSafeProgress& p) {
-  // The copy stage carries the weight of a run: the bar follows its KiB.
-  const int64_t total = std::max<int64_t>(uint32_t(p.KbToCopy), 1);
-  int64_t percent = int64_t(uint32_t(p.KbCopied)) * 100 / total;
-  if (p.Stage < rsCopying) percent = 0;
-  if (p.Stage > rsCopying && p.Stage != rsTerminated) percent = 100;
-  percent = std::clamp<int64_t>(percent, 0, 100);
-  std::string bar(20, '.');
-  std::fill_n(bar.begin(), percent / 5, '#');
-  const int64_t files = p.Stage <= rsScanning ? int64_t{p.FilesFoundLeft} + p.FilesFoundRight
-                                              : int64_t{p.FilesCopiedLeft} + p.FilesCopiedRight +
-                                                    p.CopyErrorsLeft + p.CopyErrorsRight;
-  char text[160];
-  if (p.Stage <= rsScanning) {
-    std::snprintf(text, sizeof text, "[%s] %3d%%  %s  files %lld", bar.c_str(), int(percent),
-                  std::string(StageText(p.Stage)).c_str(), static_cast<long long>(files));
-  } else {
-    std::snprintf(text, sizeof text, "[%s] %3d%%  %s  files %lld/%d  KiB %u/%u", bar.c_str(),
-                  int(percent), std::string(StageText(p.Stage)).c_str(),
-                  static_cast<long long>(files), p.FilesToCopy, uint32_t(p.KbCopied),
-                  uint32_t(p.KbToCopy));
-  }
-  return text;
 }
 
 TRunEnd RunToEnd(TJob& job, TRunMode mode, bool show_progress, const TStopSignals& signals) {

@@ -26,9 +26,6 @@ class TStopSignals {
   struct sigaction old_term_ {};
 };
 
-/// "[#####.....]  45%  Copying  files 12/345  KiB 1024/20480": the bar's text for a record.
-std::string ProgressBarText(const TJobSafeProgress& progress);
-
 enum class TRunEnd { kCompleted, kStopped };
 
 /// Starts `job` in `mode` and serves it to its end on this thread; a stop signal caught by

@@ -3,8 +3,8 @@
 // lock a command takes before it may write, and a save that reports its failure.
 #include <string>
 
-#include "cli/commands.h"
 #include "app/settings.h"
+#include "cli/commands.h"
 #include "platform/instance_lock.h"
 
 namespace twn::cli {

@@ -61,28 +61,9 @@ uint8_t WithoutRemovals(uint8_t action) {
   }
 }
 
-/// The action copies a file or creates a folder on that side.
-bool DeletesFile(uint8_t action, int side) {
-  return action == paDeleteBoth || action == (side == kLeft ? paDeleteLeft : paDeleteRight);
-}
-
-bool RemovesFolder(uint8_t action, int side) {
-  if (action == paRemoveBoth) return true;
-  return side == kLeft ? action == paRemoveLeft || action == paRemoveLeftCreateRight
-                       : action == paRemoveRight || action == paRemoveRightCreateLeft;
-}
-
 std::string WithoutSeparator(std::string path) {
   if (path.size() > 1 && path.back() == platform::kSep) path.pop_back();
   return path;
-}
-
-bool WritesOnto(uint8_t action, int side) {
-  if (side == kRight)
-    return action == paCopyToRight || action == paOverwriteRight || action == paCreateRight ||
-           action == paRemoveLeftCreateRight;
-  return action == paCopyToLeft || action == paOverwriteLeft || action == paCreateLeft ||
-         action == paRemoveRightCreateLeft;
 }
 
 }  // namespace
@@ -262,8 +243,7 @@ std::vector<TWayEntry> TScanInfo::InTheWay() const {
       const uint8_t a = static_cast<uint8_t>(plan.Action(i));
       if (WritesOnto(a, side))
         created[side].insert(WithoutSeparator(plan.FolderPath(i, side).path));
-      if (RemovesFolder(a, side))
-        removed[side][WithoutSeparator(plan.FolderPath(i, side).path)] = i;
+      if (RemovesOn(a, side)) removed[side][WithoutSeparator(plan.FolderPath(i, side).path)] = i;
     }
   }
   std::vector<TWayEntry> way;
@@ -271,7 +251,7 @@ std::vector<TWayEntry> TScanInfo::InTheWay() const {
     if (!plan.IsFile(i)) continue;
     const auto a = static_cast<uint8_t>(plan.Action(i));
     for (int side : {kLeft, kRight}) {
-      if (DeletesFile(a, side) && !created[side].empty() &&
+      if (DeletesOn(a, side) && !created[side].empty() &&
           created[side].count(plan.FilePath(i, side).path))
         way.push_back({i, side});
       if (!WritesOnto(a, side) || removed[side].empty()) continue;
@@ -292,10 +272,10 @@ void TScanInfo::AddSubtreeInTheWay(int32_t folder, int side, std::vector<TWayEnt
          plan.RelativePath(end).starts_with(rel))
     ++end;
   for (int32_t j = folder; j < end; ++j)
-    if (plan.IsFile(j) && DeletesFile(static_cast<uint8_t>(plan.Action(j)), side))
+    if (plan.IsFile(j) && DeletesOn(static_cast<uint8_t>(plan.Action(j)), side))
       way.push_back({j, side});
   for (int32_t j = end - 1; j >= folder; --j)
-    if (plan.IsFolder(j) && RemovesFolder(static_cast<uint8_t>(plan.Action(j)), side))
+    if (plan.IsFolder(j) && RemovesOn(static_cast<uint8_t>(plan.Action(j)), side))
       way.push_back({j, side});
 }
 
@@ -331,12 +311,10 @@ void TScanInfo::CountPlan() {
     const uint8_t a = item.action;
     c.count[a] += 1;
     if (!item.is_file) {
-      if (a == paRemoveLeft || a == paRemoveBoth || a == paRemoveLeftCreateRight)
-        c.folders_to_remove[kLeft] += 1;
-      if (a == paRemoveRight || a == paRemoveBoth || a == paRemoveRightCreateLeft)
-        c.folders_to_remove[kRight] += 1;
-      if (a == paCreateLeft || a == paRemoveRightCreateLeft) c.folders_to_create[kLeft] += 1;
-      if (a == paCreateRight || a == paRemoveLeftCreateRight) c.folders_to_create[kRight] += 1;
+      for (int side : {kLeft, kRight}) {
+        c.folders_to_remove[side] += RemovesOn(a, side);
+        c.folders_to_create[side] += WritesOnto(a, side);
+      }
       continue;
     }
     for (int side : {kLeft, kRight}) {

@@ -85,6 +85,32 @@ inline constexpr std::array<std::string_view, kActionCount> kPlanActionNames = {
     "create left, remove right",
 };
 
+/// Which sides a plan action touches; every stage, the plan and its preview ask these.
+/// The side a copy reads from; -1 for an action that copies nothing.
+constexpr int CopySource(int action) {
+  if (action == paCopyToRight || action == paOverwriteRight) return kLeft;
+  if (action == paCopyToLeft || action == paOverwriteLeft) return kRight;
+  return -1;
+}
+/// The action copies a file or creates a folder on that side.
+constexpr bool WritesOnto(int action, int side) {
+  if (side == kRight)
+    return action == paCopyToRight || action == paOverwriteRight || action == paCreateRight ||
+           action == paRemoveLeftCreateRight;
+  return action == paCopyToLeft || action == paOverwriteLeft || action == paCreateLeft ||
+         action == paRemoveRightCreateLeft;
+}
+/// The action deletes the file on that side.
+constexpr bool DeletesOn(int action, int side) {
+  return action == paDeleteBoth || action == (side == kLeft ? paDeleteLeft : paDeleteRight);
+}
+/// The action removes the folder on that side.
+constexpr bool RemovesOn(int action, int side) {
+  if (action == paRemoveBoth) return true;
+  return side == kLeft ? action == paRemoveLeft || action == paRemoveLeftCreateRight
+                       : action == paRemoveRight || action == paRemoveRightCreateLeft;
+}
+
 /// Compare flags of a matched file couple.
 inline constexpr uint32_t kCfMatched = 1;
 inline constexpr uint32_t kCfSize = 2;         // equal size

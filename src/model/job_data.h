@@ -52,6 +52,12 @@ inline constexpr std::array<std::string_view, 7> kMethodTexts = {
     "Custom",
 };
 
+/// The text of a job's method: a named method's own, "Custom" for any other value.
+inline std::string_view MethodText(int32_t method) {
+  const bool named = method >= kMethodMirrorL && method <= kMethodUpdate;
+  return kMethodTexts[static_cast<size_t>(named ? method : kMethodCustom)];
+}
+
 /// The seven per-class action fields, in the order they are stored and shown.
 enum TActionField : int {
   afNewerL,

@@ -121,7 +121,6 @@ std::vector<std::string> PatternLines(const std::vector<TStrItem>& patterns) {
 }
 
 TInfoNode Method(const TJobData& d) {
-  const bool named = d.idxMethod >= kMethodMirrorL && d.idxMethod <= kMethodUpdate;
   std::vector<std::string> lines;
   const auto actions = d.Actions();
   for (size_t field = 0; field < kActionFieldCount; ++field) {
@@ -132,8 +131,8 @@ TInfoNode Method(const TJobData& d) {
   const auto flags = d.EmptyFlags();
   for (size_t i = 0; i < kEmptyFlagCount; ++i)
     if (flags[i]) lines.emplace_back(kEmptyFolderTexts[i]);
-  const std::string_view method = kMethodTexts[named ? d.idxMethod : kMethodCustom];
-  return Node("Synchronize method", kInfoIconMethod, {Group(std::string(method), lines)});
+  return Node("Synchronize method", kInfoIconMethod,
+              {Group(std::string(MethodText(d.idxMethod)), lines)});
 }
 
 TInfoNode Rules(const TJobData& d) {
