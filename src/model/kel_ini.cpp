@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -16,6 +15,7 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/atomic_file.h"
 #include "platform/locale.h"
 #include "platform/unique_fd.h"
 
@@ -185,40 +185,16 @@ std::string ResolveTarget(const std::string& path) {
   return target;
 }
 
-platform::TUniqueFd CreateTemporary(const std::string& target, std::string& temp_path) {
-  static std::atomic<unsigned> counter{0};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temp_path = target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
-    platform::TUniqueFd fd(
-        ::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (fd.Valid() || errno != EEXIST) return fd;
-  }
-  return platform::TUniqueFd();
-}
-
 platform::TError WriteFileAtomically(const std::string& path, std::string_view text) {
   const std::string target = ResolveTarget(path);
-  std::string temp_path;
-  platform::TUniqueFd fd = CreateTemporary(target, temp_path);
-  if (!fd.Valid()) return errno;
+  platform::TAtomicFile file;
+  const std::string prefix = std::string(platform::LastComponent(target)) + ".tmp";
+  if (const platform::TError e = file.Create(target, prefix)) return e;
   struct stat old {};
   if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-    ::fchmod(fd.Get(), old.st_mode & 07777);
-  platform::TError error = WriteAll(fd.Get(), text);
-  if (!error && ::fsync(fd.Get()) != 0) error = errno;
-  const platform::TError close_error = fd.Close();
-  if (!error) error = close_error;
-  if (!error && ::rename(temp_path.c_str(), target.c_str()) != 0) error = errno;
-  if (error) {
-    ::unlink(temp_path.c_str());
-    return error;
-  }
-  // Make the rename itself durable; the new file is complete either way.
-  const size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-  platform::TUniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.Valid()) ::fsync(dir.Get());
-  return 0;
+    ::fchmod(file.Fd(), old.st_mode & 07777);
+  if (const platform::TError e = WriteAll(file.Fd(), text)) return e;
+  return file.Commit(true);
 }
 
 }  // namespace

@@ -1,15 +1,14 @@
 #include "run/log_files.h"
 
 #include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 
+#include "platform/atomic_file.h"
 #include "platform/locale.h"
 #include "platform/unique_fd.h"
 #include "run/file_ops.h"
@@ -125,60 +124,23 @@ TError CopyOldLog(int old, TBlockWriter& out) {
   }
 }
 
-// Six letters and digits from the kernel's random source (the clock should it fail).
-std::string RandomSuffix() {
-  static constexpr std::string_view kChars =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  uint64_t bits = 0;
-  if (::getrandom(&bits, sizeof bits, 0) != ssize_t{sizeof bits})
-    bits = uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^ ::getpid();
-  std::string suffix(6, ' ');
-  for (char& c : suffix) {
-    c = kChars[bits % kChars.size()];
-    bits /= kChars.size();
-  }
-  return suffix;
-}
-
-// "~$tempfile<id>." and six random characters beside the log, created exclusively and never
-// through a link: whatever already has such a name (a stale file, a planted link) is left alone.
-TError CreateTemp(const std::string& path, int32_t job_id, TUniqueFd& fd, std::string& temp) {
-  const size_t slash = path.rfind(platform::kSep);
-  const std::string base = (slash == std::string::npos ? "" : path.substr(0, slash + 1)) +
-                           std::string(kLogTempPrefix) + std::to_string(job_id) + ".";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = base + RandomSuffix();
-    const int created =
-        ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (created >= 0) {
-      fd = TUniqueFd(created);
-      return 0;
-    }
-    if (errno != EEXIST) break;
-  }
-  const TError error = errno;
-  temp.clear();
-  return error;
-}
-
 TError WriteText(const std::vector<std::string>& lines, const std::string& path,
                  const TLogSetting& setting, int32_t job_id) {
   TUniqueFd old;
   if (const TError e = OpenOldLog(path, setting, old)) return e;
-  TUniqueFd fd;
-  std::string temp;
-  if (const TError e = CreateTemp(path, job_id, fd, temp)) return e;
-  TBlockWriter out(fd.Get());
+  // "~$tempfile<id>." and six random characters beside the log.
+  platform::TAtomicFile file;
+  if (const TError e =
+          file.Create(path, std::string(kLogTempPrefix) + std::to_string(job_id) + "."))
+    return e;
+  TBlockWriter out(file.Fd());
   for (const std::string& line : lines) {
     out.Add(line);
     out.Add("\r\n");
   }
   TError error = old.Valid() ? CopyOldLog(old.Get(), out) : 0;
   if (const TError e = out.Flush(); error == 0) error = e;
-  if (const TError e = fd.Close(); error == 0) error = e;
-  if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
-  if (error != 0) ::unlink(temp.c_str());
-  return error;
+  return error != 0 ? error : file.Commit(false);
 }
 
 }  // namespace

@@ -1,0 +1,67 @@
+#include "platform/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/random.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+
+namespace twn::platform {
+
+std::string_view ParentFolder(std::string_view path) {
+  const size_t slash = path.rfind(kSep);
+  return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
+}
+
+std::string RandomName(size_t count) {
+  static constexpr std::string_view kChars =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::string name(count, ' ');
+  uint64_t bits = 0;
+  for (size_t i = 0; i < count; ++i) {
+    if (i % 10 == 0 && ::getrandom(&bits, sizeof bits, 0) != ssize_t{sizeof bits})
+      bits = uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^ ::getpid();
+    name[i] = kChars[bits % kChars.size()];
+    bits /= kChars.size();
+  }
+  return name;
+}
+
+TAtomicFile::~TAtomicFile() {
+  fd_.Reset();
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+TError TAtomicFile::Create(const std::string& target, std::string_view prefix, mode_t mode) {
+  target_ = target;
+  const std::string base = std::string(ParentFolder(target)).append(prefix);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp_ = base + RandomName(6);
+    fd_ = TUniqueFd(
+        ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+    if (fd_.Valid()) return 0;
+    if (errno != EEXIST) break;
+  }
+  const TError error = errno;
+  temp_.clear();
+  return error;
+}
+
+TError TAtomicFile::Commit(bool durable) {
+  TError error = durable && ::fsync(fd_.Get()) != 0 ? errno : 0;
+  if (const TError e = fd_.Close(); error == 0) error = e;
+  if (error == 0 && ::rename(temp_.c_str(), target_.c_str()) != 0) error = errno;
+  if (error != 0) return error;  // the destructor removes the temporary file
+  temp_.clear();
+  if (durable) {
+    const std::string folder(ParentFolder(target_));
+    TUniqueFd dir(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Valid()) ::fsync(dir.Get());
+  }
+  return 0;
+}
+
+}  // namespace twn::platform
