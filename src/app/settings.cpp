@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <filesystem>
 
+#include "app/settings_fields.h"
 #include "model/kel_ini.h"
 #include "platform/locale.h"
 
@@ -13,119 +13,165 @@ namespace twn {
 namespace {
 
 using platform::TDateTime;
+using settings_fields::DateTimeNow;
+using settings_fields::Flag;
+using settings_fields::Float;
+using settings_fields::Integer;
+using settings_fields::ReadFields;
+using settings_fields::Text;
+using settings_fields::TField;
+using settings_fields::TKeyName;
+using settings_fields::WriteFields;
 
-// A key or section name put together without the heap: "L_Path" 2, {"LogFull", "_bUse"}.
-class TKeyName {
- public:
-  TKeyName(std::initializer_list<std::string_view> parts) {
-    for (std::string_view part : parts) Append(part);
-  }
-  TKeyName(std::string_view name, int number) {
-    Append(name);
-    size_ = size_t(std::to_chars(buf_ + size_, buf_ + sizeof buf_, number).ptr - buf_);
-  }
-  operator std::string_view() const { return std::string_view(buf_, size_); }
-
- private:
-  void Append(std::string_view part) {
-    const size_t n = std::min(part.size(), sizeof buf_ - 16 - size_);
-    std::memcpy(buf_ + size_, part.data(), n);
-    size_ += n;
-  }
-  char buf_[80];
-  size_t size_ = 0;
+// The six keys of a window's placement; '*' is the window's name.
+constexpr TField<TWindowPlacement> kPlacementFields[] = {
+    Flag("b_*_moved", &TWindowPlacement::bMoved, false),
+    Integer("w_*_State", &TWindowPlacement::State, 1),
+    Integer("w_*_Top", &TWindowPlacement::Top, 0),
+    Integer("w_*_Left", &TWindowPlacement::Left, -1),
+    Integer("w_*_Width", &TWindowPlacement::Width, -1),
+    Integer("w_*_Height", &TWindowPlacement::Height, -1),
 };
 
-// Flags are 0 or 1; anything else (a 2, a word, no key) is the key's default.
-bool ReadFlag(const TKelIni& ini, int s, std::string_view key, bool def) {
-  switch (ini.ReadInteger(s, key, 2)) {
-    case 0:
-      return false;
-    case 1:
-      return true;
-    default:
-      return def;
-  }
-}
+// A font's four keys; '*' is the side, L or R. The defaults depend on the window and the side,
+// so they are the values the font is given before reading, not the rows'.
+constexpr TField<TFontSetting> kFontFields[] = {
+    Text("FontName*", &TFontSetting::Name),
+    Integer("FontSize*", &TFontSetting::Size),
+    Integer("FontColor*", &TFontSetting::Color),
+    Integer("FontStyle*", &TFontSetting::Style),
+};
 
-void WriteFlag(TKelIni& ini, int s, std::string_view key, bool value) {
-  ini.WriteInteger(s, key, value ? 1 : 0);
-}
+// A file filter's keys, in a job section and in a predefined filter's (whose FilterName comes
+// first and has a default of its own). The include spec reads as empty, not as a new filter's.
+constexpr TField<TFileFilter> kFileFilterFields[] = {
+    Text("FLT_Include", &TFileFilter::FLT_Include, ""),
+    Text("FLT_Exclude", &TFileFilter::FLT_Exclude, ""),
+    Flag("FLT_bUseExclude", &TFileFilter::FLT_bUseExclude, false),
+    Flag("FLT_bUseDate", &TFileFilter::FLT_bUseDate, false),
+    Flag("FLT_bUseSize", &TFileFilter::FLT_bUseSize, false),
+    Flag("FLT_bUseAttr", &TFileFilter::FLT_bUseAttr, false),
+    DateTimeNow("FLT_DateTimeA", &TFileFilter::FLT_DateTimeA),
+    DateTimeNow("FLT_DateTimeB", &TFileFilter::FLT_DateTimeB),
+    Integer("FLT_DatePos", &TFileFilter::FLT_DatePos, 0),
+    Integer("FLT_SizeA", &TFileFilter::FLT_SizeA, 0),
+    Integer("FLT_SizeB", &TFileFilter::FLT_SizeB, 0),
+    Integer("FLT_SizeDegreeA", &TFileFilter::FLT_SizeDegreeA, 0),
+    Integer("FLT_SizeDegreeB", &TFileFilter::FLT_SizeDegreeB, 0),
+    Integer("FLT_SizePos", &TFileFilter::FLT_SizePos, 0),
+    Integer("FLT_Attr_IncMask", &TFileFilter::FLT_Attr_IncMask, 0),
+    Integer("FLT_Attr_ExcMask", &TFileFilter::FLT_Attr_ExcMask, 0),
+};
 
-// "b_QuickInfo_moved", "w_QuickInfo_State", ...
-TKeyName PlacementKey(std::string_view kind, std::string_view window, std::string_view field) {
-  return TKeyName({kind, "_", window, "_", field});
-}
+// A job section's first key; a job without one is "untitled", not a new job's "New Job".
+constexpr TField<TJobData> kJobNameField[] = {Text("JobName", &TJobData::JobName, "untitled")};
+
+constexpr TField<TJob> kLastRunFields[] = {
+    Flag("bHasLastRun", &TJob::bHasLastRun, false),
+    Float("LastRun", &TJob::LastRun, 0),
+};
+
+// The job's rules, actions, schedule and log settings, between its folder patterns and its
+// log history.
+constexpr TField<TJobData> kJobFields[] = {
+    Flag("bRulesSize", &TJobData::bRulesSize, true),
+    Flag("bRulesTime", &TJobData::bRulesTime, true),
+    Flag("bRulesAttr", &TJobData::bRulesAttr, false),
+    Flag("bRulesNTFS", &TJobData::bRulesNTFS, true),
+    Flag("bRulesDaylight", &TJobData::bRulesDaylight, true),
+    Flag("bRulesTimezone", &TJobData::bRulesTimezone, false),
+    Integer("RulesTimezone", &TJobData::RulesTimezone, 1),
+    Integer("idxMethod", &TJobData::idxMethod, 0),
+    Flag("Empty_RemoveL", &TJobData::Empty_RemoveL, false),
+    Flag("Empty_RemoveR", &TJobData::Empty_RemoveR, false),
+    Flag("Empty_CopyL", &TJobData::Empty_CopyL, false),
+    Flag("Empty_CopyR", &TJobData::Empty_CopyR, false),
+    Integer("idxNewerL", &TJobData::idxNewerL, 0),
+    Integer("idxNewerR", &TJobData::idxNewerR, 0),
+    Integer("idxEqualDate", &TJobData::idxEqualDate, 0),
+    Integer("idxEqualL", &TJobData::idxEqualL, 0),
+    Integer("idxEqualR", &TJobData::idxEqualR, 0),
+    Integer("idxSingleL", &TJobData::idxSingleL, 0),
+    Integer("idxSingleR", &TJobData::idxSingleR, 0),
+    Integer("Frequency", &TJobData::Frequency, 0),
+    Integer("freMinutes", &TJobData::freMinutes, 1),
+    Integer("freHours", &TJobData::freHours, 1),
+    Integer("freDays", &TJobData::freDays, 1),
+    Integer("ExcludeDays", &TJobData::ExcludeDays, 0),
+    DateTimeNow("StartTime", &TJobData::StartTime),
+    Flag("bRunBefore", &TJobData::bRunBefore, false),
+    DateTimeNow("RunBefore", &TJobData::RunBefore),
+    Flag("LogFull_bUse", &TJobData::LogFull_bUse, true),
+    Flag("LogFull_bCreateNew", &TJobData::LogFull_bCreateNew, false),
+    Flag("LogFull_bOverwrite", &TJobData::LogFull_bOverwrite, false),
+    Integer("LogFull_MaxSize", &TJobData::LogFull_MaxSize, 1000),
+    Flag("LogSummary_bUse", &TJobData::LogSummary_bUse, true),
+    Flag("LogSummary_bCreateNew", &TJobData::LogSummary_bCreateNew, false),
+    Flag("LogSummary_bOverwrite", &TJobData::LogSummary_bOverwrite, false),
+    Integer("LogSummary_MaxSize", &TJobData::LogSummary_MaxSize, 1000),
+    Flag("LogError_bUse", &TJobData::LogError_bUse, true),
+    Flag("LogError_bCreateNew", &TJobData::LogError_bCreateNew, false),
+    Flag("LogError_bOverwrite", &TJobData::LogError_bOverwrite, false),
+    Integer("LogError_MaxSize", &TJobData::LogError_MaxSize, 1000),
+};
+
+// Written after the pair count, read with the rest of the job.
+constexpr TField<TJobData> kContentField[] = {Flag("bContent", &TJobData::bContent, false)};
+
+// One pair's keys; '*' is the pair's number.
+constexpr TField<TPairItem> kPairFields[] = {
+    Text("L_Path*", &TPairItem::L_Path, ""),
+    Text("R_Path*", &TPairItem::R_Path, ""),
+    Flag("bSubFLD*", &TPairItem::bSubFLD, false),
+};
+
+// MainSection: these, the column widths, the sort order and the window placements.
+constexpr TField<TSettings> kMainFields[] = {
+    Integer("MainTop", &TSettings::MainTop, -1),
+    Integer("MainLeft", &TSettings::MainLeft, -1),
+    Integer("MainWidth", &TSettings::MainWidth, -1),
+    Integer("MainHeight", &TSettings::MainHeight, -1),
+    Integer("MainWindowState", &TSettings::MainWindowState, 0),
+    Flag("bShowTutorials", &TSettings::bShowTutorials, true),
+    // Off until the file is read (see the member), on when the file has no say.
+    Flag("bAutosizeColumns", &TSettings::bAutosizeColumns, true),
+};
+constexpr std::string_view kColumnWidthKey = "ColumnWidth_";
+constexpr int32_t kColumnWidthDefault = 100;
+constexpr TField<TSettings> kSortFields[] = {
+    Integer("SortColumn", &TSettings::SortColumn, 0),
+    Flag("bAscending", &TSettings::bAscending, true),
+};
+constexpr struct {
+  std::string_view Name;
+  TWindowPlacement TSettings::*Member;
+} kPlacements[] = {
+    {"QuickInfo", &TSettings::QuickInfo}, {"LogViewer", &TSettings::LogViewer},
+    {"VisualRun", &TSettings::VisualRun}, {"FolderTree", &TSettings::FolderTree},
+    {"AddPair", &TSettings::AddPair},
+};
+
+// TreesSection and WizardSection before their fonts; FilterSection before its counts.
+constexpr TField<TSettings> kTreesFields[] = {
+    Integer("TreesContainer", &TSettings::TreesContainer, 0),
+    Integer("VerticalSplitter", &TSettings::VerticalSplitter, 500),
+};
+constexpr TField<TSettings> kWizardFields[] = {
+    Integer("BasketContainer", &TSettings::BasketContainer, 5),
+};
+constexpr TField<TSettings> kFilterFields[] = {
+    Integer("MaxHistoryItems", &TSettings::MaxHistoryItems, 20),
+};
 
 void ReadPlacement(const TKelIni& ini, int s, std::string_view name, TWindowPlacement& w) {
-  w.bMoved = ReadFlag(ini, s, PlacementKey("b", name, "moved"), false);
-  w.State = ini.ReadInteger(s, PlacementKey("w", name, "State"), 1) == 3 ? 3 : 1;
-  w.Top = ini.ReadInteger(s, PlacementKey("w", name, "Top"), 0);
-  w.Left = ini.ReadInteger(s, PlacementKey("w", name, "Left"), -1);
-  w.Width = ini.ReadInteger(s, PlacementKey("w", name, "Width"), -1);
-  w.Height = ini.ReadInteger(s, PlacementKey("w", name, "Height"), -1);
+  ReadFields(ini, s, kPlacementFields, w, 0, name);
+  w.State = w.State == 3 ? 3 : 1;  // maximized or normal, nothing else
 }
 
-void WritePlacement(TKelIni& ini, int s, std::string_view name, const TWindowPlacement& w) {
-  WriteFlag(ini, s, PlacementKey("b", name, "moved"), w.bMoved);
-  ini.WriteInteger(s, PlacementKey("w", name, "State"), w.State);
-  ini.WriteInteger(s, PlacementKey("w", name, "Top"), w.Top);
-  ini.WriteInteger(s, PlacementKey("w", name, "Left"), w.Left);
-  ini.WriteInteger(s, PlacementKey("w", name, "Width"), w.Width);
-  ini.WriteInteger(s, PlacementKey("w", name, "Height"), w.Height);
-}
-
-void ReadFont(const TKelIni& ini, int s, std::string_view side, TFontSetting& font) {
-  const TFontSetting def = font;
-  font.Name = ini.ReadString(s, TKeyName({"FontName", side}), def.Name);
-  font.Size = ini.ReadInteger(s, TKeyName({"FontSize", side}), def.Size);
-  font.Color = ini.ReadInteger(s, TKeyName({"FontColor", side}), def.Color);
-  font.Style = ini.ReadInteger(s, TKeyName({"FontStyle", side}), def.Style);
-}
-
-void WriteFont(TKelIni& ini, int s, std::string_view side, const TFontSetting& font) {
-  ini.WriteString(s, TKeyName({"FontName", side}), font.Name);
-  ini.WriteInteger(s, TKeyName({"FontSize", side}), font.Size);
-  ini.WriteInteger(s, TKeyName({"FontColor", side}), font.Color);
-  ini.WriteInteger(s, TKeyName({"FontStyle", side}), font.Style);
-}
-
-void ReadFileFilter(const TKelIni& ini, int s, TFileFilter& f, TDateTime now) {
-  f.FLT_Include = ini.ReadString(s, "FLT_Include", "");
-  f.FLT_Exclude = ini.ReadString(s, "FLT_Exclude", "");
-  f.FLT_bUseExclude = ReadFlag(ini, s, "FLT_bUseExclude", false);
-  f.FLT_bUseDate = ReadFlag(ini, s, "FLT_bUseDate", false);
-  f.FLT_bUseSize = ReadFlag(ini, s, "FLT_bUseSize", false);
-  f.FLT_bUseAttr = ReadFlag(ini, s, "FLT_bUseAttr", false);
-  f.FLT_DateTimeA = ini.ReadFloat(s, "FLT_DateTimeA", now);
-  f.FLT_DateTimeB = ini.ReadFloat(s, "FLT_DateTimeB", now);
-  f.FLT_DatePos = ini.ReadInteger(s, "FLT_DatePos", 0);
-  f.FLT_SizeA = ini.ReadInteger(s, "FLT_SizeA", 0);
-  f.FLT_SizeB = ini.ReadInteger(s, "FLT_SizeB", 0);
-  f.FLT_SizeDegreeA = ini.ReadInteger(s, "FLT_SizeDegreeA", 0);
-  f.FLT_SizeDegreeB = ini.ReadInteger(s, "FLT_SizeDegreeB", 0);
-  f.FLT_SizePos = ini.ReadInteger(s, "FLT_SizePos", 0);
-  f.FLT_Attr_IncMask = static_cast<uint32_t>(ini.ReadInteger(s, "FLT_Attr_IncMask", 0));
-  f.FLT_Attr_ExcMask = static_cast<uint32_t>(ini.ReadInteger(s, "FLT_Attr_ExcMask", 0));
-}
-
-void WriteFileFilter(TKelIni& ini, int s, const TFileFilter& f) {
-  ini.WriteString(s, "FLT_Include", f.FLT_Include);
-  ini.WriteString(s, "FLT_Exclude", f.FLT_Exclude);
-  WriteFlag(ini, s, "FLT_bUseExclude", f.FLT_bUseExclude);
-  WriteFlag(ini, s, "FLT_bUseDate", f.FLT_bUseDate);
-  WriteFlag(ini, s, "FLT_bUseSize", f.FLT_bUseSize);
-  WriteFlag(ini, s, "FLT_bUseAttr", f.FLT_bUseAttr);
-  ini.WriteFloat(s, "FLT_DateTimeA", f.FLT_DateTimeA);
-  ini.WriteFloat(s, "FLT_DateTimeB", f.FLT_DateTimeB);
-  ini.WriteInteger(s, "FLT_DatePos", f.FLT_DatePos);
-  ini.WriteString(s, "FLT_SizeA", std::to_string(f.FLT_SizeA));
-  ini.WriteString(s, "FLT_SizeB", std::to_string(f.FLT_SizeB));
-  ini.WriteInteger(s, "FLT_SizeDegreeA", f.FLT_SizeDegreeA);
-  ini.WriteInteger(s, "FLT_SizeDegreeB", f.FLT_SizeDegreeB);
-  ini.WriteInteger(s, "FLT_SizePos", f.FLT_SizePos);
-  ini.WriteInteger(s, "FLT_Attr_IncMask", static_cast<int32_t>(f.FLT_Attr_IncMask));
-  ini.WriteInteger(s, "FLT_Attr_ExcMask", static_cast<int32_t>(f.FLT_Attr_ExcMask));
+void ReadFont(const TKelIni& ini, int s, std::string_view side, TFontSetting& font,
+              const TFontSetting& def) {
+  font = def;
+  settings_fields::ReadFieldsOver(ini, s, kFontFields, font, side);
 }
 
 // The number an entry's name ends with ("7" of "L_Path7"), written as the program writes it:
@@ -211,30 +257,12 @@ void WriteList(TKelIni& ini, int s, std::string_view count_key, std::string_view
     ini.WriteString(s, TKeyName(entry_prefix, int(i + 1)), list[i]);
 }
 
-void ReadLogSetting(const TKelIni& ini, int s, std::string_view kind, bool& use, bool& create_new,
-                    bool& overwrite, int32_t& max_size) {
-  use = ReadFlag(ini, s, TKeyName({kind, "_bUse"}), true);
-  create_new = ReadFlag(ini, s, TKeyName({kind, "_bCreateNew"}), false);
-  overwrite = ReadFlag(ini, s, TKeyName({kind, "_bOverwrite"}), false);
-  max_size = ini.ReadInteger(s, TKeyName({kind, "_MaxSize"}), 1000);
-}
-
-void WriteLogSetting(TKelIni& ini, int s, std::string_view kind, bool use, bool create_new,
-                     bool overwrite, int32_t max_size) {
-  WriteFlag(ini, s, TKeyName({kind, "_bUse"}), use);
-  WriteFlag(ini, s, TKeyName({kind, "_bCreateNew"}), create_new);
-  WriteFlag(ini, s, TKeyName({kind, "_bOverwrite"}), overwrite);
-  ini.WriteInteger(s, TKeyName({kind, "_MaxSize"}), max_size);
-}
-
 void ReadPairs(const TKelIni& ini, int s, TJobData& d) {
   d.Pairs.clear();
   const int count = ini.ReadInteger(s, "PairsCount", 0);
   for (const int n : NumbersPresent(ini, s, "L_Path", count)) {
     TPairItem pair;
-    pair.L_Path = ini.ReadString(s, TKeyName("L_Path", n), "");
-    pair.R_Path = ini.ReadString(s, TKeyName("R_Path", n), "");
-    pair.bSubFLD = ReadFlag(ini, s, TKeyName("bSubFLD", n), false);
+    ReadFields(ini, s, kPairFields, pair, 0, TKeyName("", n));
     if (!pair.L_Path.empty() && !pair.R_Path.empty()) d.Pairs.push_back(std::move(pair));
   }
   d.RefreshPairKeys();
@@ -242,121 +270,45 @@ void ReadPairs(const TKelIni& ini, int s, TJobData& d) {
 
 void WritePairs(TKelIni& ini, int s, const TJobData& d) {
   ini.WriteInteger(s, "PairsCount", static_cast<int32_t>(d.Pairs.size()));
-  WriteFlag(ini, s, "bContent", d.bContent);
-  for (size_t i = 0; i < d.Pairs.size(); ++i) {
-    const int n = int(i + 1);
-    ini.WriteString(s, TKeyName("L_Path", n), d.Pairs[i].L_Path);
-    ini.WriteString(s, TKeyName("R_Path", n), d.Pairs[i].R_Path);
-    WriteFlag(ini, s, TKeyName("bSubFLD", n), d.Pairs[i].bSubFLD);
-  }
-}
-
-void ReadRulesAndActions(const TKelIni& ini, int s, TJobData& d) {
-  d.bRulesSize = ReadFlag(ini, s, "bRulesSize", true);
-  d.bRulesTime = ReadFlag(ini, s, "bRulesTime", true);
-  d.bRulesAttr = ReadFlag(ini, s, "bRulesAttr", false);
-  d.bRulesNTFS = ReadFlag(ini, s, "bRulesNTFS", true);
-  d.bRulesDaylight = ReadFlag(ini, s, "bRulesDaylight", true);
-  d.bRulesTimezone = ReadFlag(ini, s, "bRulesTimezone", false);
-  d.RulesTimezone = ini.ReadInteger(s, "RulesTimezone", 1);
-  d.idxMethod = ini.ReadInteger(s, "idxMethod", 0);
-  d.Empty_RemoveL = ReadFlag(ini, s, "Empty_RemoveL", false);
-  d.Empty_RemoveR = ReadFlag(ini, s, "Empty_RemoveR", false);
-  d.Empty_CopyL = ReadFlag(ini, s, "Empty_CopyL", false);
-  d.Empty_CopyR = ReadFlag(ini, s, "Empty_CopyR", false);
-  d.idxNewerL = ini.ReadInteger(s, "idxNewerL", 0);
-  d.idxNewerR = ini.ReadInteger(s, "idxNewerR", 0);
-  d.idxEqualDate = ini.ReadInteger(s, "idxEqualDate", 0);
-  d.idxEqualL = ini.ReadInteger(s, "idxEqualL", 0);
-  d.idxEqualR = ini.ReadInteger(s, "idxEqualR", 0);
-  d.idxSingleL = ini.ReadInteger(s, "idxSingleL", 0);
-  d.idxSingleR = ini.ReadInteger(s, "idxSingleR", 0);
-}
-
-void WriteRulesAndActions(TKelIni& ini, int s, const TJobData& d) {
-  WriteFlag(ini, s, "bRulesSize", d.bRulesSize);
-  WriteFlag(ini, s, "bRulesTime", d.bRulesTime);
-  WriteFlag(ini, s, "bRulesAttr", d.bRulesAttr);
-  WriteFlag(ini, s, "bRulesNTFS", d.bRulesNTFS);
-  WriteFlag(ini, s, "bRulesDaylight", d.bRulesDaylight);
-  WriteFlag(ini, s, "bRulesTimezone", d.bRulesTimezone);
-  ini.WriteInteger(s, "RulesTimezone", d.RulesTimezone);
-  ini.WriteInteger(s, "idxMethod", d.idxMethod);
-  WriteFlag(ini, s, "Empty_RemoveL", d.Empty_RemoveL);
-  WriteFlag(ini, s, "Empty_RemoveR", d.Empty_RemoveR);
-  WriteFlag(ini, s, "Empty_CopyL", d.Empty_CopyL);
-  WriteFlag(ini, s, "Empty_CopyR", d.Empty_CopyR);
-  ini.WriteInteger(s, "idxNewerL", d.idxNewerL);
-  ini.WriteInteger(s, "idxNewerR", d.idxNewerR);
-  ini.WriteInteger(s, "idxEqualDate", d.idxEqualDate);
-  ini.WriteInteger(s, "idxEqualL", d.idxEqualL);
-  ini.WriteInteger(s, "idxEqualR", d.idxEqualR);
-  ini.WriteInteger(s, "idxSingleL", d.idxSingleL);
-  ini.WriteInteger(s, "idxSingleR", d.idxSingleR);
-}
-
-void ReadScheduleAndLogs(const TKelIni& ini, int s, TJobData& d, TDateTime now) {
-  d.Frequency = ini.ReadInteger(s, "Frequency", 0);
-  d.freMinutes = ini.ReadInteger(s, "freMinutes", 1);
-  d.freHours = ini.ReadInteger(s, "freHours", 1);
-  d.freDays = ini.ReadInteger(s, "freDays", 1);
-  d.ExcludeDays = ini.ReadInteger(s, "ExcludeDays", 0);
-  d.StartTime = ini.ReadFloat(s, "StartTime", now);
-  d.bRunBefore = ReadFlag(ini, s, "bRunBefore", false);
-  d.RunBefore = ini.ReadFloat(s, "RunBefore", now);
-  ReadLogSetting(ini, s, "LogFull", d.LogFull_bUse, d.LogFull_bCreateNew, d.LogFull_bOverwrite,
-                 d.LogFull_MaxSize);
-  ReadLogSetting(ini, s, "LogSummary", d.LogSummary_bUse, d.LogSummary_bCreateNew,
-                 d.LogSummary_bOverwrite, d.LogSummary_MaxSize);
-  ReadLogSetting(ini, s, "LogError", d.LogError_bUse, d.LogError_bCreateNew, d.LogError_bOverwrite,
-                 d.LogError_MaxSize);
-  // Cleaning once after reading gives what adding the entries one by one would.
-  d.LogHistory = ReadList(ini, s, "LogHistoryCount", "Logfile");
-  CleanHistory(d.LogHistory, kLogHistorySeparator, kLogHistoryLimit);
-}
-
-void WriteScheduleAndLogs(TKelIni& ini, int s, const TJobData& d) {
-  ini.WriteInteger(s, "Frequency", d.Frequency);
-  ini.WriteInteger(s, "freMinutes", d.freMinutes);
-  ini.WriteInteger(s, "freHours", d.freHours);
-  ini.WriteInteger(s, "freDays", d.freDays);
-  ini.WriteInteger(s, "ExcludeDays", d.ExcludeDays);
-  ini.WriteFloat(s, "StartTime", d.StartTime);
-  WriteFlag(ini, s, "bRunBefore", d.bRunBefore);
-  ini.WriteFloat(s, "RunBefore", d.RunBefore);
-  WriteLogSetting(ini, s, "LogFull", d.LogFull_bUse, d.LogFull_bCreateNew, d.LogFull_bOverwrite,
-                  d.LogFull_MaxSize);
-  WriteLogSetting(ini, s, "LogSummary", d.LogSummary_bUse, d.LogSummary_bCreateNew,
-                  d.LogSummary_bOverwrite, d.LogSummary_MaxSize);
-  WriteLogSetting(ini, s, "LogError", d.LogError_bUse, d.LogError_bCreateNew, d.LogError_bOverwrite,
-                  d.LogError_MaxSize);
-  WriteList(ini, s, "LogHistoryCount", "Logfile", d.LogHistory);
+  WriteFields(ini, s, kContentField, d);
+  for (size_t i = 0; i < d.Pairs.size(); ++i)
+    WriteFields(ini, s, kPairFields, d.Pairs[i], TKeyName("", int(i + 1)));
 }
 
 void ReadJob(const TKelIni& ini, int s, TJob& job, TDateTime now) {
   TJobData& d = job.Data;
-  d.JobName = ini.ReadString(s, "JobName", "untitled");
-  job.bHasLastRun = ReadFlag(ini, s, "bHasLastRun", false);
-  job.LastRun = ini.ReadFloat(s, "LastRun", 0);
+  ReadFields(ini, s, kJobNameField, d, now);
+  ReadFields(ini, s, kLastRunFields, job, now);
   if (job.LastRun == 0) job.bHasLastRun = false;
-  ReadFileFilter(ini, s, d.FileFilter, now);
+  ReadFields(ini, s, kFileFilterFields, d.FileFilter, now);
   ReadFolderPatterns(ini, s, d.FolderFilter);
-  ReadRulesAndActions(ini, s, d);
-  ReadScheduleAndLogs(ini, s, d, now);
-  d.bContent = ReadFlag(ini, s, "bContent", false);
+  ReadFields(ini, s, kJobFields, d, now);
+  // Cleaning once after reading gives what adding the entries one by one would.
+  d.LogHistory = ReadList(ini, s, "LogHistoryCount", "Logfile");
+  CleanHistory(d.LogHistory, kLogHistorySeparator, kLogHistoryLimit);
+  ReadFields(ini, s, kContentField, d, now);
   ReadPairs(ini, s, d);
 }
 
 void WriteJob(TKelIni& ini, int s, const TJob& job) {
   const TJobData& d = job.Data;
-  ini.WriteString(s, "JobName", d.JobName);
-  WriteFlag(ini, s, "bHasLastRun", job.bHasLastRun);
-  ini.WriteFloat(s, "LastRun", job.LastRun);
-  WriteFileFilter(ini, s, d.FileFilter);
+  WriteFields(ini, s, kJobNameField, d);
+  WriteFields(ini, s, kLastRunFields, job);
+  WriteFields(ini, s, kFileFilterFields, d.FileFilter);
   WriteFolderPatterns(ini, s, d.FolderFilter);
-  WriteRulesAndActions(ini, s, d);
-  WriteScheduleAndLogs(ini, s, d);
+  WriteFields(ini, s, kJobFields, d);
+  WriteList(ini, s, "LogHistoryCount", "Logfile", d.LogHistory);
   WritePairs(ini, s, d);
+}
+
+void ReadColumnWidths(const TKelIni& ini, int s, std::array<int32_t, kJobListColumns>& widths) {
+  for (size_t i = 0; i < widths.size(); ++i)
+    widths[i] = ini.ReadInteger(s, TKeyName(kColumnWidthKey, int(i + 1)), kColumnWidthDefault);
+}
+
+void WriteColumnWidths(TKelIni& ini, int s, const std::array<int32_t, kJobListColumns>& widths) {
+  for (size_t i = 0; i < widths.size(); ++i)
+    ini.WriteInteger(s, TKeyName(kColumnWidthKey, int(i + 1)), widths[i]);
 }
 
 int32_t HistoryLimit(int32_t max_items) {
@@ -392,33 +344,18 @@ platform::TError TSettings::SaveSettings() const {
 
 void TSettings::ReadFrom(const TKelIni& ini, TDateTime now) {
   int s = ini.FindSection("MainSection");
-  MainTop = ini.ReadInteger(s, "MainTop", -1);
-  MainLeft = ini.ReadInteger(s, "MainLeft", -1);
-  MainWidth = ini.ReadInteger(s, "MainWidth", -1);
-  MainHeight = ini.ReadInteger(s, "MainHeight", -1);
-  MainWindowState = ini.ReadInteger(s, "MainWindowState", 0);
-  bShowTutorials = ReadFlag(ini, s, "bShowTutorials", true);
-  bAutosizeColumns = ReadFlag(ini, s, "bAutosizeColumns", true);
-  for (size_t i = 0; i < kJobListColumns; ++i)
-    ColumnWidth[i] = ini.ReadInteger(s, TKeyName("ColumnWidth_", int(i + 1)), 100);
-  SortColumn = ini.ReadInteger(s, "SortColumn", 0);
-  bAscending = ReadFlag(ini, s, "bAscending", true);
-  ReadPlacement(ini, s, "QuickInfo", QuickInfo);
-  ReadPlacement(ini, s, "LogViewer", LogViewer);
-  ReadPlacement(ini, s, "VisualRun", VisualRun);
-  ReadPlacement(ini, s, "FolderTree", FolderTree);
-  ReadPlacement(ini, s, "AddPair", AddPair);
+  ReadFields(ini, s, kMainFields, *this, now);
+  ReadColumnWidths(ini, s, ColumnWidth);
+  ReadFields(ini, s, kSortFields, *this, now);
+  for (const auto& [name, member] : kPlacements) ReadPlacement(ini, s, name, this->*member);
 
   s = ini.FindSection("TreesSection");
-  TreesContainer = ini.ReadInteger(s, "TreesContainer", 0);
-  VerticalSplitter = ini.ReadInteger(s, "VerticalSplitter", 500);
-  TreesFontL = {"Tahoma", 8, 32768, 1};
-  TreesFontR = {"Tahoma", 8, 8388608, 1};
-  ReadFont(ini, s, "L", TreesFontL);
-  ReadFont(ini, s, "R", TreesFontR);
+  ReadFields(ini, s, kTreesFields, *this, now);
+  ReadFont(ini, s, "L", TreesFontL, {"Tahoma", 8, 32768, 1});
+  ReadFont(ini, s, "R", TreesFontR, {"Tahoma", 8, 8388608, 1});
 
   s = ini.FindSection("FilterSection");
-  MaxHistoryItems = ini.ReadInteger(s, "MaxHistoryItems", 20);
+  ReadFields(ini, s, kFilterFields, *this, now);
   DefFileFilters.clear();
   const int file_count = SectionsToRead(ini, ini.ReadInteger(s, "DefinedFileCount", 0));
   for (int n = 1; n <= file_count; ++n) {
@@ -426,7 +363,7 @@ void TSettings::ReadFrom(const TKelIni& ini, TDateTime now) {
     const int f = ini.FindSection(name);
     TFileFilter& filter = DefFileFilters.emplace_back();
     filter.FilterName = ini.ReadString(f, "FilterName", name);
-    ReadFileFilter(ini, f, filter, now);
+    ReadFields(ini, f, kFileFilterFields, filter, now);
   }
   DefFolderFilters.clear();
   const int folder_count = SectionsToRead(ini, ini.ReadInteger(s, "DefinedFolderCount", 0));
@@ -454,11 +391,9 @@ void TSettings::ReadFrom(const TKelIni& ini, TDateTime now) {
   if (SearchHistory.empty()) SearchHistory.emplace_back(kSearchHistoryDefault);
 
   s = ini.FindSection("WizardSection");
-  BasketContainer = ini.ReadInteger(s, "BasketContainer", 5);
-  WizardFontL = {"Tahoma", 9, 32768, 1};
-  WizardFontR = {"Tahoma", 9, 8388608, 1};
-  ReadFont(ini, s, "L", WizardFontL);
-  ReadFont(ini, s, "R", WizardFontR);
+  ReadFields(ini, s, kWizardFields, *this, now);
+  ReadFont(ini, s, "L", WizardFontL, {"Tahoma", 9, 32768, 1});
+  ReadFont(ini, s, "R", WizardFontR, {"Tahoma", 9, 8388608, 1});
 
   Jobs.clear();
   const int32_t job_count = ini.ReadInteger(ini.FindSection("JobSection"), "JobCount", 0);
@@ -468,37 +403,25 @@ void TSettings::ReadFrom(const TKelIni& ini, TDateTime now) {
 
 void TSettings::WriteTo(TKelIni& ini) const {
   int s = ini.AddSection("MainSection");
-  ini.WriteInteger(s, "MainTop", MainTop);
-  ini.WriteInteger(s, "MainLeft", MainLeft);
-  ini.WriteInteger(s, "MainWidth", MainWidth);
-  ini.WriteInteger(s, "MainHeight", MainHeight);
-  ini.WriteInteger(s, "MainWindowState", MainWindowState);
-  WriteFlag(ini, s, "bShowTutorials", bShowTutorials);
-  WriteFlag(ini, s, "bAutosizeColumns", bAutosizeColumns);
-  for (size_t i = 0; i < kJobListColumns; ++i)
-    ini.WriteInteger(s, TKeyName("ColumnWidth_", int(i + 1)), ColumnWidth[i]);
-  ini.WriteInteger(s, "SortColumn", SortColumn);
-  WriteFlag(ini, s, "bAscending", bAscending);
-  WritePlacement(ini, s, "QuickInfo", QuickInfo);
-  WritePlacement(ini, s, "LogViewer", LogViewer);
-  WritePlacement(ini, s, "VisualRun", VisualRun);
-  WritePlacement(ini, s, "FolderTree", FolderTree);
-  WritePlacement(ini, s, "AddPair", AddPair);
+  WriteFields(ini, s, kMainFields, *this);
+  WriteColumnWidths(ini, s, ColumnWidth);
+  WriteFields(ini, s, kSortFields, *this);
+  for (const auto& [name, member] : kPlacements)
+    WriteFields(ini, s, kPlacementFields, this->*member, name);
 
   s = ini.AddSection("TreesSection");
-  ini.WriteInteger(s, "TreesContainer", TreesContainer);
-  ini.WriteInteger(s, "VerticalSplitter", VerticalSplitter);
-  WriteFont(ini, s, "L", TreesFontL);
-  WriteFont(ini, s, "R", TreesFontR);
+  WriteFields(ini, s, kTreesFields, *this);
+  WriteFields(ini, s, kFontFields, TreesFontL, "L");
+  WriteFields(ini, s, kFontFields, TreesFontR, "R");
 
   s = ini.AddSection("FilterSection");
-  ini.WriteInteger(s, "MaxHistoryItems", MaxHistoryItems);
+  WriteFields(ini, s, kFilterFields, *this);
   ini.WriteInteger(s, "DefinedFileCount", static_cast<int32_t>(DefFileFilters.size()));
   ini.WriteInteger(s, "DefinedFolderCount", static_cast<int32_t>(DefFolderFilters.size()));
   for (size_t i = 0; i < DefFileFilters.size(); ++i) {
     s = ini.AddSection(TKeyName("DefFileFilter_", int(i + 1)));
     ini.WriteString(s, "FilterName", DefFileFilters[i].FilterName);
-    WriteFileFilter(ini, s, DefFileFilters[i]);
+    WriteFields(ini, s, kFileFilterFields, DefFileFilters[i]);
   }
   for (size_t i = 0; i < DefFolderFilters.size(); ++i) {
     s = ini.AddSection(TKeyName("DefFolderFilter_", int(i + 1)));
@@ -515,9 +438,9 @@ void TSettings::WriteTo(TKelIni& ini) const {
   WriteList(ini, s, "SearchListCount", "Search_", SearchHistory);
 
   s = ini.AddSection("WizardSection");
-  ini.WriteInteger(s, "BasketContainer", BasketContainer);
-  WriteFont(ini, s, "L", WizardFontL);
-  WriteFont(ini, s, "R", WizardFontR);
+  WriteFields(ini, s, kWizardFields, *this);
+  WriteFields(ini, s, kFontFields, WizardFontL, "L");
+  WriteFields(ini, s, kFontFields, WizardFontR, "R");
 
   ini.WriteInteger(ini.AddSection("JobSection"), "JobCount", static_cast<int32_t>(Jobs.size()));
   for (size_t i = 0; i < Jobs.size(); ++i)
