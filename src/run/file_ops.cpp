@@ -1,29 +1,102 @@
 #include "run/file_ops.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "platform/unique_fd.h"
 
 namespace twn {
 
 using platform::TError;
+using platform::TRootedPath;
 using platform::TUniqueFd;
 
 namespace {
 
+constexpr std::string_view kTempAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr size_t kTempRandomLength = 6;
+
+/// A name a copy gives its temporary file: the prefix and six characters of the alphabet.
+bool IsCopyTempName(std::string_view name) {
+  const std::string_view prefix = platform::kCopyTempPrefix;
+  return name.size() == prefix.size() + kTempRandomLength && name.starts_with(prefix) &&
+         name.find_first_not_of(kTempAlphabet, prefix.size()) == std::string_view::npos;
+}
+
+/// A fresh temporary name; unpredictable as long as the system has random bytes to give.
+std::string NewTempName() {
+  unsigned char bytes[kTempRandomLength];
+  if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != ssize_t(sizeof bytes)) {
+    // Without random bytes the name still differs from call to call and process to process.
+    static std::atomic<uint64_t> counter{0};
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    uint64_t z = uint64_t(now.tv_nsec) ^ (uint64_t(now.tv_sec) << 30) ^
+                 (uint64_t(::getpid()) << 48) ^ (++counter * 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    for (unsigned char& b : bytes) b = static_cast<unsigned char>(z >>= 8);
+  }
+  std::string name(platform::kCopyTempPrefix);
+  for (unsigned char b : bytes) name += kTempAlphabet[b % kTempAlphabet.size()];
+  return name;
+}
+
+/// The open file `fd` is still the one named `name` in the folder `dir`.
+bool StillNamed(int fd, int dir, const std::string& name) {
+  struct stat opened {};
+  struct stat named {};
+  return ::fstat(fd, &opened) == 0 &&
+         ::fstatat(dir, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+/// Removes the temporary files that killed copies left in the folder `dir`. A copy that is
+/// still going on holds a lock on its file, so only files whose lock can be taken at once go.
+/// Best effort: whatever cannot be listed, opened or locked stays.
+void RemoveLeftovers(int dir) {
+  const int list_fd = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (list_fd < 0) return;
+  DIR* listing = ::fdopendir(list_fd);
+  if (!listing) {
+    ::close(list_fd);
+    return;
+  }
+  std::vector<std::string> names;
+  while (const dirent* e = ::readdir(listing))
+    if (IsCopyTempName(e->d_name)) names.emplace_back(e->d_name);
+  ::closedir(listing);
+  for (const std::string& name : names) {
+    // O_NOFOLLOW: a link is never followed; O_NONBLOCK: a FIFO does not hang the run.
+    const TUniqueFd fd(
+        ::openat(dir, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) continue;  // its copy is still going on
+    if (StillNamed(fd.Get(), dir, name)) ::unlinkat(dir, name.c_str(), 0);
+  }
+}
+
 // One copy, step by step. Every failure records its error and the side it belongs to.
 class TFileCopy {
  public:
-  TFileCopy(const std::string& source, const std::string& target, std::span<char> buffer,
-            TCopyObserver& observer)
+  TFileCopy(TCopyEnd source, TCopyEnd target, std::span<char> buffer, TCopyObserver& observer)
       : source_(source), target_(target), buffer_(buffer), observer_(observer) {}
   ~TFileCopy() {
-    if (!temp_path_.empty()) ::unlink(temp_path_.c_str());
+    if (!temp_name_.empty()) ::unlinkat(target_dir_, temp_name_.c_str(), 0);
   }
   TFileCopy(const TFileCopy&) = delete;
   TFileCopy& operator=(const TFileCopy&) = delete;
@@ -41,20 +114,30 @@ class TFileCopy {
     return outcome_.stopped;
   }
   bool OpenSource();
+  bool OpenTargetFolder();
   bool CreateTemp();
   bool CopyData(int64_t& byte_count, int64_t& bytes_done);
   /// Plain read and write of one block; returns the bytes moved, -1 after a failure.
   ssize_t CopyBlock();
+  /// Carries the owner where it can; returns the permission bits the copy may have.
+  mode_t CarryOwner();
   bool Complete();
 
-  const std::string& source_;
-  const std::string& target_;
+  TCopyEnd source_;
+  TCopyEnd target_;
   std::span<char> buffer_;
   TCopyObserver& observer_;
   TUniqueFd src_;
-  TUniqueFd tmp_;
   struct stat st_ {};
-  std::string temp_path_;
+  /// The temporary file as created.
+  struct stat tmp_st_ {};
+  /// The target's folder, lent by the target side's walker for the whole copy.
+  int target_dir_ = -1;
+  std::string target_name_;
+  std::string temp_name_;
+  TUniqueFd tmp_;
+  /// A second descriptor of the temporary file: keeps its lock from the close to the rename.
+  TUniqueFd lock_;
   TCopyOutcome outcome_;
 };
 
@@ -64,7 +147,8 @@ TCopyOutcome TFileCopy::Run(int64_t& byte_count, int64_t& bytes_done) {
   bool ok = OpenSource() && !Stopped();
   if (ok) {
     observer_.ThrottledRefresh();
-    ok = CreateTemp() && !Stopped() && CopyData(byte_count, bytes_done) && Complete();
+    ok = OpenTargetFolder() && CreateTemp() && !Stopped() && CopyData(byte_count, bytes_done) &&
+         Complete();
   }
   if (!ok) {
     // The progress position moves past the whole file, as if it had been copied.
@@ -75,27 +159,57 @@ TCopyOutcome TFileCopy::Run(int64_t& byte_count, int64_t& bytes_done) {
 }
 
 bool TFileCopy::OpenSource() {
+  const platform::TSplitPath split = platform::SplitLast(source_.path);
+  int dir = -1;
+  if (const TError e = source_.folders.walker.Open(split.folder, dir)) return Fail(e, true);
   // O_NONBLOCK: a FIFO put in a file's place after the scan must not hang the run.
-  src_ = TUniqueFd(::open(source_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  src_ = TUniqueFd(::openat(dir, std::string(split.name).c_str(),
+                            O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW));
   if (!src_.Valid() || ::fstat(src_.Get(), &st_) != 0) return Fail(errno, true);
   if (!S_ISREG(st_.st_mode)) return Fail(S_ISDIR(st_.st_mode) ? EISDIR : EINVAL, true);
   ::posix_fadvise(src_.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
   return true;
 }
 
-bool TFileCopy::CreateTemp() {
+bool TFileCopy::OpenTargetFolder() {
+  const platform::TSplitPath split = platform::SplitLast(target_.path);
+  if (const TError e = target_.folders.walker.Open(split.folder, target_dir_))
+    return Fail(e, false);
+  target_name_.assign(split.name);
   struct stat st {};
-  if (::lstat(target_.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return Fail(EISDIR, false);
-  const size_t slash = target_.rfind(platform::kSep);
-  temp_path_ = (slash == std::string::npos ? std::string() : target_.substr(0, slash + 1)) +
-               std::string(platform::kCopyTempPrefix) + "XXXXXX";
-  const int fd = ::mkostemp(temp_path_.data(), O_CLOEXEC);
-  if (fd < 0) {
-    temp_path_.clear();
-    return Fail(errno, false);
+  if (::fstatat(target_dir_, target_name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+      S_ISDIR(st.st_mode))
+    return Fail(EISDIR, false);
+  if (target_.folders.cleaned != split.folder.path) {
+    target_.folders.cleaned.assign(split.folder.path);
+    RemoveLeftovers(target_dir_);
   }
-  tmp_ = TUniqueFd(fd);
   return true;
+}
+
+bool TFileCopy::CreateTemp() {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = NewTempName();
+    TUniqueFd fd(::openat(target_dir_, name.c_str(),
+                          O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC, 0600));
+    if (!fd.Valid()) {
+      if (errno == EEXIST) continue;
+      return Fail(errno, false);
+    }
+    // Locked, another run's cleanup leaves the file alone. Between the creation and the lock
+    // such a cleanup may have removed it (the name is random, so only a cleanup does): then
+    // another name. A file system without locks goes without (its cleanups cannot lock either,
+    // so they remove nothing).
+    int locked;
+    do locked = ::flock(fd.Get(), LOCK_EX);
+    while (locked != 0 && errno == EINTR);
+    if (::fstat(fd.Get(), &tmp_st_) != 0) return Fail(errno, false);
+    if (locked == 0 && tmp_st_.st_nlink == 0) continue;
+    tmp_ = std::move(fd);
+    temp_name_ = std::move(name);
+    return true;
+  }
+  return Fail(EEXIST, false);
 }
 
 bool TFileCopy::CopyData(int64_t& byte_count, int64_t& bytes_done) {
@@ -137,51 +251,70 @@ ssize_t TFileCopy::CopyBlock() {
   return n;
 }
 
+mode_t TFileCopy::CarryOwner() {
+  mode_t mode = st_.st_mode & 07777;
+  // The copy may have the source's owner and group already (a user copying their own file).
+  bool owner = tmp_st_.st_uid == st_.st_uid, group = tmp_st_.st_gid == st_.st_gid;
+  // As cp -a and rsync -a do. Before the mode is set: a change of owner clears set-ID bits.
+  if (!(owner && group) && ::geteuid() == 0 && ::fchown(tmp_.Get(), st_.st_uid, st_.st_gid) == 0)
+    owner = group = true;
+  // Another owner's set-ID program must not become this one's.
+  if (!owner) mode &= ~mode_t(S_ISUID | S_ISGID);
+  if (!group) mode &= ~mode_t(S_ISGID);
+  return mode;
+}
+
 bool TFileCopy::Complete() {
   const timespec times[2] = {st_.st_atim, st_.st_mtim};
   if (::futimens(tmp_.Get(), times) != 0) return Fail(errno, false);
-  if (::fchmod(tmp_.Get(), st_.st_mode & 07777) != 0) return Fail(errno, false);
+  if (::fchmod(tmp_.Get(), CarryOwner()) != 0) return Fail(errno, false);
+  lock_ = TUniqueFd(::fcntl(tmp_.Get(), F_DUPFD_CLOEXEC, 0));
+  if (!lock_.Valid()) return Fail(errno, false);
   if (const TError e = tmp_.Close()) return Fail(e, false);
   if (const TError e = src_.Close()) return Fail(e, true);
-  if (::rename(temp_path_.c_str(), target_.c_str()) != 0) return Fail(errno, false);
-  temp_path_.clear();
+  if (::renameat(target_dir_, temp_name_.c_str(), target_dir_, target_name_.c_str()) != 0)
+    return Fail(errno, false);
+  temp_name_.clear();
   return true;
 }
 
 }  // namespace
 
-TCopyOutcome CopyOneFile(const std::string& source, const std::string& target,
-                         std::span<char> buffer, int64_t& byte_count, int64_t& bytes_done,
-                         TCopyObserver& observer) {
+TCopyOutcome CopyOneFile(TCopyEnd source, TCopyEnd target, std::span<char> buffer,
+                         int64_t& byte_count, int64_t& bytes_done, TCopyObserver& observer) {
   return TFileCopy(source, target, buffer, observer).Run(byte_count, bytes_done);
 }
 
-TError DeleteOneFile(const std::string& path, int64_t& size) {
+TError DeleteOneFile(TRootedPath path, int64_t& size, TSideFolders& folders) {
   size = 0;
+  const platform::TSplitPath split = platform::SplitLast(path);
+  int dir = -1;
+  if (const TError e = folders.walker.Open(split.folder, dir)) return e;
+  const std::string name(split.name);
   struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return errno;
-  if (::unlink(path.c_str()) != 0) return errno;
+  if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+  if (::unlinkat(dir, name.c_str(), 0) != 0) return errno;
   if (S_ISREG(st.st_mode)) size = st.st_size;
   return 0;
 }
 
-TError RemoveOneFolder(const std::string& path) {
-  return ::rmdir(path.c_str()) == 0 ? 0 : errno;
+TError RemoveOneFolder(TRootedPath path, TSideFolders& folders) {
+  const platform::TSplitPath split = platform::SplitLast(path);
+  int dir = -1;
+  if (const TError e = folders.walker.Open(split.folder, dir)) return e;
+  return ::unlinkat(dir, std::string(split.name).c_str(), AT_REMOVEDIR) == 0 ? 0 : errno;
+}
+
+TForceResult ForceFolders(TRootedPath path, TSideFolders& folders) {
+  int fd = -1;
+  TError raced = 0;
+  const TError e = folders.walker.Force(path, fd, raced);
+  return {e == 0, e ? e : raced};
 }
 
 TForceResult ForceFolders(const std::string& path) {
-  const std::string full = platform::IncludeTrailingSeparator(path);
-  TForceResult result;
-  for (size_t end = full.find(platform::kSep); end != std::string::npos;
-       end = full.find(platform::kSep, end + 1)) {
-    const std::string prefix = full.substr(0, end + 1);
-    if (platform::GetAttributes(prefix) != platform::kInvalidAttributes) continue;
-    if (::mkdir(prefix.c_str(), 0777) != 0) {
-      result.error = errno;
-      if (result.error != EEXIST) result.ok = false;
-    }
-  }
-  return result;
+  TSideFolders folders;
+  return ForceFolders({path, path.size()}, folders);
 }
 
 }  // namespace twn

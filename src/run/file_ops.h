@@ -1,11 +1,14 @@
 #pragma once
 // The single file-system operations of a run's synchronization stages. Errors are errno values
-// (0 = success), reported by the caller as report lines.
+// (0 = success), reported by the caller as report lines. Every path below its pair's root is
+// reached without following a symbolic link (platform/below_root.h): a folder on the way that
+// is a link fails the operation, a last name that is a link is acted on as the link itself.
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 
+#include "platform/below_root.h"
 #include "platform/fs.h"
 
 namespace twn {
@@ -32,28 +35,50 @@ struct TCopyOutcome {
   bool stopped = false;
 };
 
-/// Copies `source` over `target` with the source's times and permission bits. The data goes to
-/// a temporary file beside the target that is renamed over it only when complete, so a failed
-/// or stopped copy leaves an existing target untouched and no temporary file behind.
+/// What one side of a stage keeps from one operation to the next (each stage keeps one per
+/// side): the folder last walked down to, so that many operations in one folder walk its path
+/// once, and, on a copy's target side, the folder last cleared of leftover temporary files.
+struct TSideFolders {
+  platform::TFolderWalker walker;
+  std::string cleaned;
+};
+
+/// One end of a copy: the file's path with its root, and what its side keeps.
+struct TCopyEnd {
+  platform::TRootedPath path;
+  TSideFolders& folders;
+};
+
+/// Copies `source` over `target` with the source's times and permission bits, and, run as
+/// root, its owner and group; a copy that cannot carry the owner drops the set-user-ID and
+/// set-group-ID bits, one that cannot carry the group the set-group-ID bit. The data goes to a
+/// temporary file beside the target (platform::kCopyTempPrefix and six random characters,
+/// created exclusively, locked with flock while it is written) that is renamed over the target
+/// only when complete, so a failed or stopped copy leaves an existing target untouched and no
+/// temporary file behind. Before the first copy into a target folder (one that differs from
+/// the side's `cleaned`) the unlocked leftovers of killed copies are removed from it.
 /// `byte_count` is the scanned size on entry and the bytes written on return (0 on failure).
 /// `bytes_done` grows with every block; after a failure it is moved past the whole file.
-TCopyOutcome CopyOneFile(const std::string& source, const std::string& target,
-                         std::span<char> buffer, int64_t& byte_count, int64_t& bytes_done,
-                         TCopyObserver& observer);
+TCopyOutcome CopyOneFile(TCopyEnd source, TCopyEnd target, std::span<char> buffer,
+                         int64_t& byte_count, int64_t& bytes_done, TCopyObserver& observer);
 
-/// Deletes a file; `size` receives its length (0 when it could not be read).
-platform::TError DeleteOneFile(const std::string& path, int64_t& size);
+/// Deletes a file (a link as the link); `size` receives its length (0 when it could not be
+/// read or is no regular file).
+platform::TError DeleteOneFile(platform::TRootedPath path, int64_t& size, TSideFolders& folders);
 
 /// Removes an empty folder.
-platform::TError RemoveOneFolder(const std::string& path);
+platform::TError RemoveOneFolder(platform::TRootedPath path, TSideFolders& folders);
 
 struct TForceResult {
   bool ok = true;
-  /// The last error met on the way, also EEXIST when that was no failure.
+  /// The error that failed the creation, else EEXIST when a level appeared meanwhile (no
+  /// failure), else 0.
   platform::TError error = 0;
 };
 /// Creates a folder and every missing folder above it, upper first. A level that already
-/// exists is no failure; the walk goes on to the deeper levels after a failure.
+/// exists is no failure; a link or a file in the place of a level below the root is.
+TForceResult ForceFolders(platform::TRootedPath path, TSideFolders& folders);
+/// ForceFolders on a path that is the user's own all the way (the log folder): links followed.
 TForceResult ForceFolders(const std::string& path);
 
 }  // namespace twn

@@ -130,6 +130,7 @@ bool TJobThread::RunStage(std::string_view title, TRunStage stage, void (TJobThr
 
 void TJobThread::CreateFolders() {
   const TItemList plan = scan_.Plan();
+  TSideFolders folders[2];
   bool handled = false;
   for (int32_t i = 0; i < plan.Count(); ++i) {
     const int action = plan.Action(i);
@@ -137,10 +138,11 @@ void TJobThread::CreateFolders() {
                      : (action == paCreateRight || action == paRemoveLeftCreateRight) ? kRight
                                                                                       : -1;
     if (side < 0) continue;
-    const std::string path = plan.FolderPath(i, side).path;
+    const TFolderPath folder = plan.FolderPath(i, side);
+    const std::string& path = folder.path;
     if (path.empty()) continue;
     handled = true;
-    const TForceResult r = ForceFolders(path);
+    const TForceResult r = ForceFolders({path, folder.root_length}, folders[side]);
     if (r.ok) {
       ++counters_.FoldersCreated[side];
       OperationOk("Ok Folder creating: '" + path);
@@ -158,6 +160,7 @@ void TJobThread::CreateFolders() {
 void TJobThread::CopyFiles() {
   std::vector<char> buffer(kCopyBufferSize);
   const TItemList plan = scan_.Plan();
+  TSideFolders folders[2];
   bool handled = false;
   for (int32_t i = 0; i < plan.Count(); ++i) {
     const int action = plan.Action(i);
@@ -165,12 +168,14 @@ void TJobThread::CopyFiles() {
                      : (action == paCopyToLeft || action == paOverwriteLeft) ? kRight
                                                                              : -1;
     if (side < 0 || plan.Index(i, side) < 0) continue;
-    const std::string source = plan.FilePath(i, side).path;
-    const std::string target = plan.FilePath(i, 1 - side).path;
+    const TFolderPath from = plan.FilePath(i, side), to = plan.FilePath(i, 1 - side);
+    const std::string &source = from.path, &target = to.path;
     if (source.empty() || target.empty()) continue;
     handled = true;
     int64_t bytes = plan.FileSize(i, side);
-    const TCopyOutcome r = CopyOneFile(source, target, buffer, bytes, counters_.BytesDone, *this);
+    const TCopyOutcome r = CopyOneFile({{source, from.root_length}, folders[side]},
+                                       {{target, to.root_length}, folders[1 - side]}, buffer, bytes,
+                                       counters_.BytesDone, *this);
     if (r.stopped) break;  // nothing is written for an abandoned copy
     if (r.error == 0) {
       ++counters_.FilesCopied[side];
@@ -189,6 +194,7 @@ void TJobThread::CopyFiles() {
 
 void TJobThread::DeleteFiles() {
   const TItemList plan = scan_.Plan();
+  TSideFolders folders[2];
   bool handled = false;
   for (int32_t i = 0; i < plan.Count(); ++i) {
     const int action = plan.Action(i);
@@ -196,11 +202,13 @@ void TJobThread::DeleteFiles() {
     for (int side : {kLeft, kRight}) {
       const bool wanted = action == paDeleteBoth || (action == paDeleteLeft) == (side == kLeft);
       if (!wanted || plan.Index(i, side) < 0) continue;
-      const std::string path = plan.FilePath(i, side).path;
+      const TFolderPath file = plan.FilePath(i, side);
+      const std::string& path = file.path;
       if (path.empty()) continue;
       handled = true;
       int64_t size = 0;
-      if (const platform::TError e = DeleteOneFile(path, size); e == 0) {
+      if (const platform::TError e = DeleteOneFile({path, file.root_length}, size, folders[side]);
+          e == 0) {
         ++counters_.FilesDeleted[side];
         counters_.BytesDeleted[side] += size;
         OperationOk("Ok Deleting: '" + path);
@@ -217,6 +225,7 @@ void TJobThread::DeleteFiles() {
 
 void TJobThread::RemoveFolders() {
   const TItemList plan = scan_.Plan();
+  TSideFolders folders[2];
   bool handled = false;
   // Backwards, so that subfolders, listed after their folder, go first.
   for (int32_t i = plan.Count() - 1; i >= 0; --i) {
@@ -227,10 +236,12 @@ void TJobThread::RemoveFolders() {
         action == paRemoveRight || action == paRemoveBoth || action == paRemoveRightCreateLeft;
     for (int side : {kLeft, kRight}) {
       if (!(side == kLeft ? left : right)) continue;
-      const std::string path = plan.FolderPath(i, side).path;
+      const TFolderPath folder = plan.FolderPath(i, side);
+      const std::string& path = folder.path;
       if (path.empty()) continue;
       handled = true;
-      if (const platform::TError e = RemoveOneFolder(path); e == 0) {
+      if (const platform::TError e = RemoveOneFolder({path, folder.root_length}, folders[side]);
+          e == 0) {
         ++counters_.FoldersRemoved[side];
         OperationOk("Ok Folder removing: '" + path);
       } else {

@@ -292,5 +292,38 @@ TEST_F(CliRun, StopSignalAtTheEndOfARunStillWritesLogsAndSettings) {
   }
 }
 
+// A run killed outright in the middle of a copy leaves the copy's temporary file; the next run
+// that copies into that folder clears it away.
+TEST_F(CliRun, TheNextRunRemovesTheTemporaryFileOfAKilledCopy) {
+  {
+    const int fd = ::open((L() + "/big.bin").c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, off_t{512} << 20), 0);
+    ::close(fd);
+  }
+  test::WriteFile(R() + "/big.bin", "old target");
+  test::SetMTime(R() + "/big.bin", 1'000'000'000);
+  ASSERT_EQ(Cli({"add", "Copy", "--left", L(), "--right", R(), "--method", "copy-lr"}).status, 0);
+  const auto temporaries = [&] {
+    Names names = test::ListNames(R());
+    std::erase_if(names, [](const std::string& n) { return !n.starts_with(".twn~"); });
+    return names;
+  };
+  {
+    test::TBackgroundProgram run(TWN_CLI_PATH, WithSettings({"run", "Copy"}));
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(test::WaitUntil([&] { return !temporaries().empty(); }));
+    run.Signal(SIGKILL);
+    run.Wait();
+  }
+  ASSERT_EQ(temporaries().size(), 1u);  // what the killed copy left
+  EXPECT_EQ(test::ReadFile(R() + "/big.bin"), "old target");
+
+  const auto r = Cli({"run", "Copy"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_EQ(temporaries(), Names{});
+  EXPECT_EQ(std::filesystem::file_size(R() + "/big.bin"), uintmax_t{512} << 20);
+}
+
 }  // namespace
 }  // namespace twn

@@ -4,8 +4,11 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <thread>
 
 #include "run/job.h"
@@ -353,6 +356,75 @@ TEST_F(JobRun, CopyBrokenOffPartWayKeepsTheOldTarget) {
   EXPECT_EQ(answer, "");
   EXPECT_EQ(ReadFile(R + "/big.bin"), "old target");
   EXPECT_EQ(test::ListNames(R), Lines{"big.bin"});
+}
+
+// Links below a root: the scan skips them, and a link may also take a folder's place between
+// the scan and the synchronization. Nothing is written, created, read or deleted through
+// either; every such operation fails with its error line, and the run goes on.
+TEST_F(JobRun, NothingIsWrittenOrDeletedThroughALinkBelowARoot) {
+  const std::string outside = dir / "outside", secret = dir / "secret", other = dir / "other";
+  Put(outside + "/f.txt", "outside's own");
+  Put(L + "/sub/f.txt", "new", kNew);
+  Put(L + "/sub/g.txt", "g");
+  Put(L + "/from/s.txt", "s");
+  Put(L + "/plain.txt", "plain");
+  Put(R + "/keep/x.txt", "x");        // the mirror deletes it
+  test::MakeDirs(R + "/keep/empty");  // and removes its folders
+  ASSERT_EQ(0, ::symlink(outside.c_str(), (R + "/sub").c_str()));
+  auto job = Job("Links");
+  run.Run(*job, rmCompareOnly);
+  // Behind the plan's back, folders it reads from and deletes in become links to the outside.
+  Put(secret + "/s.txt", "secret");
+  Put(other + "/x.txt", "other's own");
+  test::MakeDirs(other + "/empty");
+  std::filesystem::remove_all(L + "/from");
+  std::filesystem::remove_all(R + "/keep");
+  ASSERT_EQ(0, ::symlink(secret.c_str(), (L + "/from").c_str()));
+  ASSERT_EQ(0, ::symlink(other.c_str(), (R + "/keep").c_str()));
+  run.Run(*job, rmSyncOnly);
+
+  EXPECT_EQ(TreeOf(outside), Lines{"f.txt=outside's own"});
+  EXPECT_EQ(TreeOf(other), (Lines{"empty/", "x.txt=other's own"}));
+  EXPECT_EQ(ReadFile(R + "/plain.txt"), "plain");  // the run went on
+  EXPECT_EQ(test::ListNames(R + "/from"), Lines{});
+  const Lines errors = Log(job->ErrorLog);
+  EXPECT_TRUE(Has(errors, {"T - error Folder creating: Not a directory: 'D/R/sub/"}));
+  EXPECT_TRUE(Has(errors, {"T - error Copying: 'D/L/sub/f.txt' -> 'D/R/sub/f.txt",
+                           "   *** Not a directory *** for 'D/R/sub/f.txt'"}));
+  EXPECT_TRUE(Has(errors, {"T - error Copying: 'D/L/from/s.txt' -> 'D/R/from/s.txt",
+                           "   *** Not a directory *** for 'D/L/from/s.txt'"}));
+  EXPECT_TRUE(Has(errors, {"T - error Deleting: D/R/keep/x.txt",
+                           "   *** Not a directory *** for 'D/R/keep/x.txt'"}));
+  EXPECT_TRUE(Has(errors, {"T - error Folder removing: Not a directory: 'D/R/keep/empty/"}));
+  // The link in the removed folder's own place is not taken for the folder.
+  EXPECT_TRUE(Has(errors, {"T - error Folder removing: Not a directory: 'D/R/keep/"}));
+  const TJobSafeProgress& p = job->Progress;
+  EXPECT_EQ((std::array{p.CreateErrorsRight, p.CopyErrorsLeft, p.FilesCopiedLeft,
+                        p.DeleteErrorsRight, p.RemoveErrorsRight}),
+            (std::array{1, 3, 1, 1, 2}));
+}
+
+TEST_F(JobRun, ARootThatIsALinkIsSynchronizedThroughIt) {
+  MirrorTrees(L, R);
+  const std::string link = dir / "R-link";
+  ASSERT_EQ(0, ::symlink(R.c_str(), link.c_str()));
+  auto job = test::MakeJob("Linked root", L, link, kMethodMirrorL);
+  run.Run(*job, rmCompareAndSync);
+  EXPECT_FALSE(job->HadErrors());
+  EXPECT_EQ(TreeOf(R), TreeOf(L));
+}
+
+// A copy killed part-way leaves its temporary file; the next run that copies into that folder
+// removes it. Folders no copy writes into keep theirs.
+TEST_F(JobRun, LeftoversOfAKilledCopyGoWhenARunCopiesIntoTheirFolder) {
+  Put(L + "/sub/new.txt", "new");
+  Put(R + "/sub/.twn~Ab12Cd", "a killed copy's");
+  Put(R + "/idle/.twn~Xy34Zw", "in a folder no copy writes into");
+  auto job = Job("Leftovers", kMethodBackupL);
+  run.Run(*job, rmCompareAndSync);
+  EXPECT_FALSE(job->HadErrors());
+  EXPECT_EQ(test::ListNames(R + "/sub"), Lines{"new.txt"});
+  EXPECT_EQ(test::ListNames(R + "/idle"), Lines{".twn~Xy34Zw"});
 }
 
 TEST_F(JobRun, DeletingOnBothSidesAndRemovingDeepestFirst) {
