@@ -15,12 +15,6 @@ bool IsDotOrDotDot(std::string_view name) {
   return name == "." || name == "..";
 }
 
-/// A copy's temporary file (the prefix and six random characters): never the user's.
-bool IsCopyTemporary(const platform::TListEntry& entry) {
-  return !entry.IsDirectory() && entry.name.size() == platform::kCopyTempPrefix.size() + 6 &&
-         entry.name.starts_with(platform::kCopyTempPrefix);
-}
-
 std::string LogTime() {
   return platform::FormatDateTime(platform::Now());
 }
@@ -162,7 +156,8 @@ TScanInfo::TFolderCounts TScanInfo::ScanFolder(int32_t pair, int32_t folder, uin
   }
   platform::TListEntry entry;
   while (lister_.Next(entry)) {
-    if (IsCopyTemporary(entry)) continue;  // the program's own, never the user's
+    if (!entry.IsDirectory() && platform::IsCopyTempName(entry.name))
+      continue;  // the program's own, never the user's
     // Counted, so that their folder is never taken for an empty one, but never acted on.
     if (entry.other) {
       ++counts.files;

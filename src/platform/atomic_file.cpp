@@ -1,32 +1,15 @@
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
-#include <sys/random.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <cstdint>
 
 namespace twn::platform {
 
 std::string_view ParentFolder(std::string_view path) {
   const size_t slash = path.rfind(kSep);
   return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
-}
-
-std::string RandomName(size_t count) {
-  static constexpr std::string_view kChars =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::string name(count, ' ');
-  uint64_t bits = 0;
-  for (size_t i = 0; i < count; ++i) {
-    if (i % 10 == 0 && ::getrandom(&bits, sizeof bits, 0) != ssize_t{sizeof bits})
-      bits = uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^ ::getpid();
-    name[i] = kChars[bits % kChars.size()];
-    bits /= kChars.size();
-  }
-  return name;
 }
 
 TAtomicFile::~TAtomicFile() {

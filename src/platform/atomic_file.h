@@ -16,9 +16,6 @@ namespace twn::platform {
 /// The folder part of a path, up to and including its last separator; empty when it has none.
 std::string_view ParentFolder(std::string_view path);
 
-/// `count` letters and digits from the kernel's random source.
-std::string RandomName(size_t count);
-
 class TAtomicFile {
  public:
   TAtomicFile() = default;

@@ -1,14 +1,43 @@
 #include "platform/fs.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace twn::platform {
+
+std::string RandomName(size_t count) {
+  std::string name;
+  while (name.size() < count) {
+    uint64_t bits = 0;
+    if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != ssize_t(sizeof bits)) {
+      static std::atomic<uint64_t> counter{0};
+      timespec now{};
+      ::clock_gettime(CLOCK_REALTIME, &now);
+      bits = uint64_t(now.tv_nsec) ^ (uint64_t(now.tv_sec) << 30) ^ (uint64_t(::getpid()) << 48) ^
+             (++counter * 0x9E3779B97F4A7C15ull);
+      bits = (bits ^ (bits >> 30)) * 0xBF58476D1CE4E5B9ull;
+      bits = (bits ^ (bits >> 27)) * 0x94D049BB133111EBull;
+    }
+    for (int i = 0; i < 8 && name.size() < count; ++i, bits >>= 8)
+      name += kRandomNameAlphabet[(bits & 0xFF) % kRandomNameAlphabet.size()];
+  }
+  return name;
+}
+
+bool IsCopyTempName(std::string_view name) {
+  return name.size() == kCopyTempPrefix.size() + kCopyTempRandomLength &&
+         name.starts_with(kCopyTempPrefix) &&
+         name.find_first_not_of(kRandomNameAlphabet, kCopyTempPrefix.size()) ==
+             std::string_view::npos;
+}
 
 uint32_t AttributesFromMode(uint32_t st_mode, std::string_view name) {
   uint32_t attr = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // File services in the shape the engine is written against: an attribute word, 64-bit sizes,
 // file times, and errno values for errors (0 = success).
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,6 +22,16 @@ inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
 /// Names of the temporary files a copy writes beside its target (the prefix and six random
 /// characters). They are the program's own, never the user's: a scan does not record them.
 inline constexpr std::string_view kCopyTempPrefix = ".twn~";
+/// The random part of the program's temporary names.
+inline constexpr std::string_view kRandomNameAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+inline constexpr size_t kCopyTempRandomLength = 6;
+
+/// `count` characters of kRandomNameAlphabet, unpredictable as long as the system has random
+/// bytes to give; without them the name still differs from call to call and process to process.
+std::string RandomName(size_t count);
+/// A name a copy gives its temporary file: the prefix and six characters of the alphabet.
+bool IsCopyTempName(std::string_view name);
 
 /// errno value; 0 = success.
 using TError = int;

@@ -3,13 +3,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/random.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
@@ -25,34 +22,10 @@ using platform::TUniqueFd;
 
 namespace {
 
-constexpr std::string_view kTempAlphabet =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-constexpr size_t kTempRandomLength = 6;
-
-/// A name a copy gives its temporary file: the prefix and six characters of the alphabet.
-bool IsCopyTempName(std::string_view name) {
-  const std::string_view prefix = platform::kCopyTempPrefix;
-  return name.size() == prefix.size() + kTempRandomLength && name.starts_with(prefix) &&
-         name.find_first_not_of(kTempAlphabet, prefix.size()) == std::string_view::npos;
-}
-
-/// A fresh temporary name; unpredictable as long as the system has random bytes to give.
+/// A fresh temporary name beside a copy's target.
 std::string NewTempName() {
-  unsigned char bytes[kTempRandomLength];
-  if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != ssize_t(sizeof bytes)) {
-    // Without random bytes the name still differs from call to call and process to process.
-    static std::atomic<uint64_t> counter{0};
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    uint64_t z = uint64_t(now.tv_nsec) ^ (uint64_t(now.tv_sec) << 30) ^
-                 (uint64_t(::getpid()) << 48) ^ (++counter * 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    for (unsigned char& b : bytes) b = static_cast<unsigned char>(z >>= 8);
-  }
-  std::string name(platform::kCopyTempPrefix);
-  for (unsigned char b : bytes) name += kTempAlphabet[b % kTempAlphabet.size()];
-  return name;
+  return std::string(platform::kCopyTempPrefix) +
+         platform::RandomName(platform::kCopyTempRandomLength);
 }
 
 /// The open file `fd` is still the one named `name` in the folder `dir`.
@@ -77,7 +50,7 @@ void RemoveLeftovers(int dir) {
   }
   std::vector<std::string> names;
   while (const dirent* e = ::readdir(listing))
-    if (IsCopyTempName(e->d_name)) names.emplace_back(e->d_name);
+    if (platform::IsCopyTempName(e->d_name)) names.emplace_back(e->d_name);
   ::closedir(listing);
   for (const std::string& name : names) {
     // O_NOFOLLOW: a link is never followed; O_NONBLOCK: a FIFO does not hang the run.
@@ -302,7 +275,15 @@ TError RemoveOneFolder(TRootedPath path, TSideFolders& folders) {
   const platform::TSplitPath split = platform::SplitLast(path);
   int dir = -1;
   if (const TError e = folders.walker.Open(split.folder, dir)) return e;
-  return ::unlinkat(dir, std::string(split.name).c_str(), AT_REMOVEDIR) == 0 ? 0 : errno;
+  const std::string name(split.name);
+  if (::unlinkat(dir, name.c_str(), AT_REMOVEDIR) == 0) return 0;
+  if (errno != ENOTEMPTY) return errno;
+  // The leftovers of killed copies are not the user's: they never keep a folder alive.
+  const TUniqueFd folder(
+      ::openat(dir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!folder.Valid()) return ENOTEMPTY;
+  RemoveLeftovers(folder.Get());
+  return ::unlinkat(dir, name.c_str(), AT_REMOVEDIR) == 0 ? 0 : errno;
 }
 
 TForceResult ForceFolders(TRootedPath path, TSideFolders& folders) {

@@ -66,7 +66,7 @@ TCopyOutcome CopyOneFile(TCopyEnd source, TCopyEnd target, std::span<char> buffe
 /// read or is no regular file).
 platform::TError DeleteOneFile(platform::TRootedPath path, int64_t& size, TSideFolders& folders);
 
-/// Removes an empty folder.
+/// Removes an empty folder; leftover temporary files of killed copies in it go first.
 platform::TError RemoveOneFolder(platform::TRootedPath path, TSideFolders& folders);
 
 struct TForceResult {

@@ -128,31 +128,49 @@ bool TJobThread::RunStage(std::string_view title, TRunStage stage, void (TJobThr
   return false;
 }
 
+// A file that replaces a folder, or a folder that replaces a file, finds the old entry in its
+// way. When the plan deletes or removes that entry anyway, it goes first, so that one run does
+// what would otherwise take two; nothing is done that the plan did not hold.
+void TJobThread::ClearTheWay(const TItemList& plan, TSideFolders (&folders)[2]) {
+  done_.assign(size_t(plan.Count()), 0);
+  for (const TWayEntry& e : scan_.InTheWay()) {
+    if (plan.IsFile(e.plan_index))
+      DeleteEntry(plan, e.plan_index, e.side, folders[e.side]);
+    else
+      RemoveEntry(plan, e.plan_index, e.side, folders[e.side]);
+    done_[size_t(e.plan_index)] |= uint8_t(1u << e.side);
+  }
+}
+
+bool TJobThread::Done(int32_t i, int side) const {
+  return size_t(i) < done_.size() && (done_[size_t(i)] & (1u << side));
+}
+
 void TJobThread::CreateFolders() {
   const TItemList plan = scan_.Plan();
   TSideFolders folders[2];
+  ClearTheWay(plan, folders);
   bool handled = false;
   for (int32_t i = 0; i < plan.Count(); ++i) {
-    const int action = plan.Action(i);
-    const int side = (action == paCreateLeft || action == paRemoveRightCreateLeft)    ? kLeft
-                     : (action == paCreateRight || action == paRemoveLeftCreateRight) ? kRight
-                                                                                      : -1;
-    if (side < 0) continue;
-    const TFolderPath folder = plan.FolderPath(i, side);
-    const std::string& path = folder.path;
-    if (path.empty()) continue;
-    handled = true;
-    const TForceResult r = ForceFolders({path, folder.root_length}, folders[side]);
-    if (r.ok) {
-      ++counters_.FoldersCreated[side];
-      OperationOk("Ok Folder creating: '" + path);
-    } else {
-      ++counters_.CreateErrors[side];
-      // The folder is named too, so the full and error logs say which one failed.
-      OperationFailed("error Folder creating: " + platform::ErrorText(r.error) + ": '" + path, "",
-                      "error Folder creating: '" + path);
+    if (!plan.IsFolder(i)) continue;
+    for (int side : {kLeft, kRight}) {
+      if (!WritesOnto(plan.Action(i), side)) continue;
+      const TFolderPath folder = plan.FolderPath(i, side);
+      const std::string& path = folder.path;
+      if (path.empty()) continue;
+      handled = true;
+      const TForceResult r = ForceFolders({path, folder.root_length}, folders[side]);
+      if (r.ok) {
+        ++counters_.FoldersCreated[side];
+        OperationOk("Ok Folder creating: '" + path);
+      } else {
+        ++counters_.CreateErrors[side];
+        // The folder is named too, so the full and error logs say which one failed.
+        OperationFailed("error Folder creating: " + platform::ErrorText(r.error) + ": '" + path, "",
+                        "error Folder creating: '" + path);
+      }
+      ThrottledRefresh();
     }
-    ThrottledRefresh();
   }
   if (!handled) Full("  No Folders to Create");
 }
@@ -163,11 +181,8 @@ void TJobThread::CopyFiles() {
   TSideFolders folders[2];
   bool handled = false;
   for (int32_t i = 0; i < plan.Count(); ++i) {
-    const int action = plan.Action(i);
-    const int side = (action == paCopyToRight || action == paOverwriteRight) ? kLeft
-                     : (action == paCopyToLeft || action == paOverwriteLeft) ? kRight
-                                                                             : -1;
-    if (side < 0 || plan.Index(i, side) < 0) continue;
+    const int side = CopySource(plan.Action(i));
+    if (side < 0 || !plan.IsFile(i) || plan.Index(i, side) < 0) continue;
     const TFolderPath from = plan.FilePath(i, side), to = plan.FilePath(i, 1 - side);
     const std::string &source = from.path, &target = to.path;
     if (source.empty() || target.empty()) continue;
@@ -192,30 +207,46 @@ void TJobThread::CopyFiles() {
   if (!handled) Full("  No Files to Copy");
 }
 
+bool TJobThread::DeleteEntry(const TItemList& plan, int32_t i, int side, TSideFolders& folders) {
+  const TFolderPath file = plan.FilePath(i, side);
+  const std::string& path = file.path;
+  if (path.empty()) return false;
+  int64_t size = 0;
+  if (const platform::TError e = DeleteOneFile({path, file.root_length}, size, folders); e == 0) {
+    ++counters_.FilesDeleted[side];
+    counters_.BytesDeleted[side] += size;
+    OperationOk("Ok Deleting: '" + path);
+  } else {
+    ++counters_.DeleteErrors[side];
+    OperationFailed("error Deleting: " + path, ErrorLine(e, path), "error Deleting: '" + path);
+  }
+  return true;
+}
+
+bool TJobThread::RemoveEntry(const TItemList& plan, int32_t i, int side, TSideFolders& folders) {
+  const TFolderPath folder = plan.FolderPath(i, side);
+  const std::string& path = folder.path;
+  if (path.empty()) return false;
+  if (const platform::TError e = RemoveOneFolder({path, folder.root_length}, folders); e == 0) {
+    ++counters_.FoldersRemoved[side];
+    OperationOk("Ok Folder removing: '" + path);
+  } else {
+    ++counters_.RemoveErrors[side];
+    OperationFailed("error Folder removing: " + platform::ErrorText(e) + ": '" + path, "",
+                    "error Folder removing: '" + path);
+  }
+  return true;
+}
+
 void TJobThread::DeleteFiles() {
   const TItemList plan = scan_.Plan();
   TSideFolders folders[2];
   bool handled = false;
   for (int32_t i = 0; i < plan.Count(); ++i) {
-    const int action = plan.Action(i);
-    if (action < paDeleteLeft || action > paDeleteBoth) continue;
+    if (!plan.IsFile(i)) continue;
     for (int side : {kLeft, kRight}) {
-      const bool wanted = action == paDeleteBoth || (action == paDeleteLeft) == (side == kLeft);
-      if (!wanted || plan.Index(i, side) < 0) continue;
-      const TFolderPath file = plan.FilePath(i, side);
-      const std::string& path = file.path;
-      if (path.empty()) continue;
-      handled = true;
-      int64_t size = 0;
-      if (const platform::TError e = DeleteOneFile({path, file.root_length}, size, folders[side]);
-          e == 0) {
-        ++counters_.FilesDeleted[side];
-        counters_.BytesDeleted[side] += size;
-        OperationOk("Ok Deleting: '" + path);
-      } else {
-        ++counters_.DeleteErrors[side];
-        OperationFailed("error Deleting: " + path, ErrorLine(e, path), "error Deleting: '" + path);
-      }
+      if (!DeletesOn(plan.Action(i), side) || plan.Index(i, side) < 0) continue;
+      handled |= Done(i, side) || DeleteEntry(plan, i, side, folders[side]);
     }
     ThrottledRefresh();
     if (StopRequested()) break;
@@ -229,26 +260,10 @@ void TJobThread::RemoveFolders() {
   bool handled = false;
   // Backwards, so that subfolders, listed after their folder, go first.
   for (int32_t i = plan.Count() - 1; i >= 0; --i) {
-    const int action = plan.Action(i);
-    const bool left =
-        action == paRemoveLeft || action == paRemoveBoth || action == paRemoveLeftCreateRight;
-    const bool right =
-        action == paRemoveRight || action == paRemoveBoth || action == paRemoveRightCreateLeft;
+    if (!plan.IsFolder(i)) continue;
     for (int side : {kLeft, kRight}) {
-      if (!(side == kLeft ? left : right)) continue;
-      const TFolderPath folder = plan.FolderPath(i, side);
-      const std::string& path = folder.path;
-      if (path.empty()) continue;
-      handled = true;
-      if (const platform::TError e = RemoveOneFolder({path, folder.root_length}, folders[side]);
-          e == 0) {
-        ++counters_.FoldersRemoved[side];
-        OperationOk("Ok Folder removing: '" + path);
-      } else {
-        ++counters_.RemoveErrors[side];
-        OperationFailed("error Folder removing: " + platform::ErrorText(e) + ": '" + path, "",
-                        "error Folder removing: '" + path);
-      }
+      if (!RemovesOn(plan.Action(i), side)) continue;
+      handled |= Done(i, side) || RemoveEntry(plan, i, side, folders[side]);
       ThrottledRefresh();
     }
   }

@@ -62,6 +62,13 @@ class TJobThread final : private TScanObserver, private TCopyObserver {
   void CopyFiles();
   void DeleteFiles();
   void RemoveFolders();
+  /// What stands in the way of an entry of the other kind and goes anyway, done first.
+  void ClearTheWay(const TItemList& plan, TSideFolders (&folders)[2]);
+  /// The entry's operation on that side was done by ClearTheWay.
+  bool Done(int32_t i, int side) const;
+  /// One deletion or removal with its lines and counters; false when no path could be built.
+  bool DeleteEntry(const TItemList& plan, int32_t i, int side, TSideFolders& folders);
+  bool RemoveEntry(const TItemList& plan, int32_t i, int side, TSideFolders& folders);
   void TerminationBlock();
   void WriteScanSummary();
 
@@ -100,6 +107,8 @@ class TJobThread final : private TScanObserver, private TCopyObserver {
   TRunStage stage_ = rsStarting;
   uint32_t last_refresh_tick_ = 0;
   TRunCounters counters_;
+  /// Per plan entry, a bit per side whose deletion or removal ClearTheWay has done.
+  std::vector<uint8_t> done_;
   std::thread thread_;
 };
 

@@ -467,5 +467,35 @@ constexpr TCase kTwinFolderCases[] = {
 INSTANTIATE_TEST_SUITE_P(CaseTwinFolders, RsyncCrossCheck, ::testing::ValuesIn(kTwinFolderCases),
                          CaseName);
 
+// A file where the other side has a folder of that name, and a folder where it has a file:
+// one mirror run leaves both trees equal, as one run of rsync does.
+TEST(RsyncCrossCheckSwap, AFileReplacesAFolderAndAFolderAFileInOneRun) {
+  if (test::RunProgram("rsync", {"--version"}).status != 0)
+    GTEST_SKIP() << "rsync is not installed (scripts/install-deps.sh)";
+  for (const char* method : {"mirror-lr", "mirror-rl"}) {
+    SCOPED_TRACE(method);
+    test::TempDir dir;
+    const std::string from = dir / (method == std::string("mirror-lr") ? "left" : "right");
+    const std::string to = dir / (method == std::string("mirror-lr") ? "right" : "left");
+    test::WriteFile(from + "/x", "a file where a folder was");
+    test::WriteFile(from + "/y/f.txt", "f");
+    test::WriteFile(from + "/y/sub/g.txt", "g");
+    test::WriteFile(to + "/x/in.txt", "in");
+    test::WriteFile(to + "/x/deep/z.txt", "z");
+    test::WriteFile(to + "/y", "a file where a folder is to be");
+    const auto cli = [&](std::vector<std::string> args) {
+      return test::RunProgram(TWN_CLI_PATH, test::OnSettings(dir / "settings", args));
+    };
+    ASSERT_EQ(
+        cli({"add", "Swap", "--left", dir / "left", "--right", dir / "right", "--method", method})
+            .status,
+        0);
+    const test::TProgramResult run = cli({"run", "Swap"});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(ReadTree(to), ReadTree(from));
+    EXPECT_TRUE(RsyncDryRun(from, to, {"--delete"}).empty());
+  }
+}
+
 }  // namespace
 }  // namespace twn

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "run/job.h"
 #include "model/method_presets.h"
+#include "run/job.h"
 #include "support/fault_support.h"
 #include "support/run_fixture.h"
 #include "support/test_support.h"
@@ -188,9 +188,10 @@ TEST_F(RootRun, EntriesTheScanDoesNotRecordStillKeepTheirFolder) {
   ASSERT_EQ(0, ::symlink("/etc", (R + "/links/etc").c_str()));
   test::MakeDirs(R + "/fifo");
   ASSERT_EQ(0, ::mkfifo((R + "/fifo/pipe").c_str(), 0600));
+  Put(R + "/stale/.twn~Zz9Aa0", "killed copy");  // its folder is empty, and removed with it
   auto job = Run(L, R, kMethodMirrorL);
   EXPECT_FALSE(job->HadErrors());
-  EXPECT_EQ(PlanText(job->ScanInfo), "kept/ 12; ");
+  EXPECT_EQ(PlanText(job->ScanInfo), "kept/ 12; stale/ 9; ");
   EXPECT_EQ(job->ScanInfo.FileCount(), 0);
   EXPECT_EQ(test::ListNames(R), (Lines{"fifo", "kept", "links"}));
   EXPECT_TRUE(test::ListNames(R + "/kept").empty());
