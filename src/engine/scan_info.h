@@ -348,14 +348,8 @@ class TScanInfo {
   void Setup(const TJobData& job);
   /// Empties every table and pool and gives their memory back. Settings stay.
   void Clear();
-  /// The action set of a job's seven choices and four empty-folder flags.
-  static uint32_t MakeActionSet(const TJobData& job);
-  /// The comparison switches and offsets of a job; the daylight offset from the zone now.
-  static TCompareRules MakeRules(const TJobData& job);
 
-  void SetRules(const TCompareRules& rules) { rules_ = rules; }
   const TCompareRules& Rules() const { return rules_; }
-  void SetActionSet(uint32_t set) { action_set_ = set; }
   uint32_t ActionSet() const { return action_set_; }
   void SetTableSteps(const TTableSteps& steps);
 
@@ -364,22 +358,12 @@ class TScanInfo {
   void SetTerminated(bool value) { terminated_ = value; }
 
   // --- Scan --------------------------------------------------------------------------------
-  /// Appends a text and its NUL to the pool; returns its offset.
-  uint64_t AddName(std::string_view text);
-  int32_t AddFolder(int32_t pair, int32_t parent, bool exists, bool root, uint32_t root_length,
-                    std::string_view path, int side);
-  int32_t AddFile(int32_t folder, int side, const platform::TListEntry& entry);
   struct TFolderCounts {
     int32_t files = 0;
     int32_t subfolders = 0;
     /// Why the folder could not be listed whole; 0 when it could.
     platform::TError error = 0;
   };
-  /// Lists one folder into the tables. Links, FIFOs, sockets and devices are counted among the
-  /// files but not recorded; the temporary files of copies are passed over. A folder that cannot be
-  /// listed (or only in part) reports why; what was listed before the failure stays.
-  TFolderCounts ScanFolder(int32_t pair, int32_t folder, uint32_t root_length,
-                           std::string_view path, int side, bool subfolders);
   /// Scans one side of one pair breadth-first. False when the observer asked to stop. A
   /// folder that cannot be listed is marked kUnseen and reported to the observer.
   bool ScanSide(int32_t pair, std::string_view path, int side, bool subfolders,
@@ -395,24 +379,11 @@ class TScanInfo {
   int32_t ErrorCount() const { return scan_errors_ + missing_root_errors_; }
 
   // --- Comparison --------------------------------------------------------------------------
-  void MakeUpperPool();
-  void LinkFolders();
-  void CompareFiles();
-  /// ApplyFilters, the items, SortItems with the stored settings, CountClasses.
-  void BuildItems();
-  void ApplyFilters();
   void SortItems(int key, bool prefer_left, bool ascending);
-  void CountClasses();
   const TSortSettings& SortSettings() const { return sort_; }
   const TClassCounters& ClassCounters() const { return class_counters_; }
 
   // --- Plan --------------------------------------------------------------------------------
-  /// The file actions, then PlanEmptyFolders and the missing-root guard.
-  void PlanActions();
-  void PlanEmptyFolders();
-  /// The plan list, then CountPlan.
-  void BuildPlan();
-  void CountPlan();
   const TPlanCounters& PlanCounters() const { return plan_counters_; }
   /// Deletions and removals of the plan that stand where the plan puts something of the other
   /// kind: a file deleted where a folder is created, a folder removed where a file is copied.
@@ -429,9 +400,8 @@ class TScanInfo {
   int32_t PairCount() const { return pair_roots_.Count(); }
   const TFolderEntry* Folder(int32_t i) const;
   const TFileEntry* File(int32_t i) const;
-  /// Name of a file entry, as listed / upper-cased; empty out of range.
+  /// Name of a file entry as listed; empty out of range.
   std::string_view FileName(int32_t i) const;
-  std::string_view UpperFileName(int32_t i) const;
   std::string_view FileExtension(int32_t i) const;
   /// Full path of a folder entry; empty out of range.
   std::string_view FolderPathOf(int32_t i) const;
@@ -452,6 +422,38 @@ class TScanInfo {
   uint64_t PoolBytes() const { return pool_.Fill(); }
 
  private:
+  // Steps of Setup and ScanPairs, in the order they run.
+  /// The action set of a job's seven choices and four empty-folder flags.
+  static uint32_t MakeActionSet(const TJobData& job);
+  /// The comparison switches and offsets of a job; the daylight offset from the zone now.
+  static TCompareRules MakeRules(const TJobData& job);
+  void SetRules(const TCompareRules& rules) { rules_ = rules; }
+  void SetActionSet(uint32_t set) { action_set_ = set; }
+  /// Appends a text and its NUL to the pool; returns its offset.
+  uint64_t AddName(std::string_view text);
+  int32_t AddFolder(int32_t pair, int32_t parent, bool exists, bool root, uint32_t root_length,
+                    std::string_view path, int side);
+  int32_t AddFile(int32_t folder, int side, const platform::TListEntry& entry);
+  /// Lists one folder into the tables. Links, FIFOs, sockets and devices are counted among the
+  /// files but not recorded; the temporary files of copies are passed over. A folder that cannot be
+  /// listed (or only in part) reports why; what was listed before the failure stays.
+  TFolderCounts ScanFolder(int32_t pair, int32_t folder, uint32_t root_length,
+                           std::string_view path, int side, bool subfolders);
+  void MakeUpperPool();
+  void LinkFolders();
+  void CompareFiles();
+  /// ApplyFilters, the items, SortItems with the stored settings, CountClasses.
+  void BuildItems();
+  void ApplyFilters();
+  void CountClasses();
+  /// The file actions, then PlanEmptyFolders and the missing-root guard.
+  void PlanActions();
+  void PlanEmptyFolders();
+  /// The plan list, then CountPlan.
+  void BuildPlan();
+  void CountPlan();
+  /// Name of a file entry upper-cased; empty out of range.
+  std::string_view UpperFileName(int32_t i) const;
   friend class TItemList;
   const TPairRootEntry* PairRoot(int32_t pair) const;
   TPairRootEntry* PairRoot(int32_t pair);
