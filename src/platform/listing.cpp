@@ -10,6 +10,8 @@
 #include <climits>
 #include <string>
 
+#include "platform/below_root.h"
+
 namespace twn::platform {
 namespace {
 
@@ -41,25 +43,23 @@ TUniqueFd OpenFolder(std::string_view path, bool follow_last, TError& error) {
     error = fd.Valid() ? 0 : errno;
     return fd;
   }
-  // Too long for one call: open the longest leading part that fits as any path is opened,
-  // then walk down one folder at a time. Those folders were listed as folders, so a link
-  // found among them now is refused.
+  // Too long for one call: the leading part that fits is opened as any path is, the rest a
+  // folder at a time. Those folders were listed as folders, so a link found among them now is
+  // refused.
   size_t cut = text.rfind(kSep, PATH_MAX - 1);
   if (cut == 0 || cut == std::string::npos) cut = text.find(kSep, 1);
-  TUniqueFd fd(::open(text.substr(0, cut).c_str(), kFolderFlags));
-  for (size_t pos = cut + 1; fd.Valid() && pos < text.size();) {
-    size_t end = text.find(kSep, pos);
-    if (end == std::string::npos) end = text.size();
-    const std::string name = text.substr(pos, end - pos);
-    const int flags = end == text.size() ? last_flags : kFolderFlags | O_NOFOLLOW;
-    if (!name.empty()) fd = TUniqueFd(::openat(fd.Get(), name.c_str(), flags));
-    pos = end + 1;
+  if (cut == std::string::npos) {
+    error = ENAMETOOLONG;
+    return TUniqueFd();
   }
+  TFolderWalker walker;
+  int folder = -1;
+  error = walker.Open({text, cut + 1}, folder);
+  if (error != 0) return TUniqueFd();
+  TUniqueFd fd(::openat(folder, ".", kFolderFlags));
   error = fd.Valid() ? 0 : errno;
   return fd;
 }
-
-namespace {}  // namespace
 
 TDirLister::TDirLister(bool folder_details) : folder_details_(folder_details) {}
 
