@@ -4,6 +4,7 @@
 // disagree on a key's name, kind, place or default.
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -13,6 +14,7 @@
 #include <variant>
 
 #include "model/kel_ini.h"
+#include "platform/locale.h"
 #include "platform/time.h"
 
 namespace twn::settings_fields {
@@ -103,6 +105,17 @@ inline TKeyName InstanceKey(std::string_view key, std::string_view instance) {
   return TKeyName({key.substr(0, star), instance, key.substr(std::min(star + 1, key.size()))});
 }
 
+// Sizes are written in full, so they are read in full too: a value beyond 32 bits read as a
+// 32-bit number would come back as the default. Anything else is read as any number is.
+inline int64_t ReadInt64(const TKelIni& ini, int s, std::string_view key, int64_t def) {
+  const std::string text(platform::TrimBlanks(ini.ReadString(s, key, "")));
+  int64_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (!text.empty() && ec == std::errc() && end == text.data() + text.size()) return value;
+  const auto narrow = int32_t(std::clamp<int64_t>(def, INT32_MIN, INT32_MAX));
+  return def == narrow ? ini.ReadInteger(s, key, narrow) : def;
+}
+
 // Reads one value; `def` is the row's default or, for `keep`, the value already held.
 template <class R>
 void ReadField(const TKelIni& ini, int s, std::string_view key, const TField<R>& row, R& record,
@@ -113,6 +126,8 @@ void ReadField(const TKelIni& ini, int s, std::string_view key, const TField<R>&
         using T = std::remove_reference_t<decltype(value)>;
         if constexpr (std::is_same_v<T, bool>) {
           value = ReadFlag(ini, s, key, keep ? value : row.Number != 0);
+        } else if constexpr (std::is_same_v<T, int64_t>) {
+          value = ReadInt64(ini, s, key, keep ? value : int64_t(row.Number));
         } else if constexpr (std::is_integral_v<T>) {
           value = T(ini.ReadInteger(s, key, keep ? int32_t(value) : int32_t(row.Number)));
         } else if constexpr (std::is_same_v<T, double>) {
