@@ -36,9 +36,8 @@ bool IsPortableFolder(const std::string& folder) {
 std::string SettingsFolder(std::string_view explicit_folder, std::string_view exe_path) {
   if (!explicit_folder.empty()) return Absolute(explicit_folder);
   if (const char* home = std::getenv("TWN_HOME"); home && *home) return Absolute(home);
-  const size_t slash = exe_path.rfind(platform::kSep);
-  if (slash != std::string_view::npos) {
-    const std::string exe_folder(exe_path.substr(0, slash == 0 ? 1 : slash));
+  if (std::string exe_folder(platform::ParentFolder(exe_path)); !exe_folder.empty()) {
+    if (exe_folder.size() > 1) exe_folder.pop_back();  // the root stays "/"
     if (IsPortableFolder(exe_folder)) return exe_folder;
   }
   const char* xdg = std::getenv("XDG_CONFIG_HOME");

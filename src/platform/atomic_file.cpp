@@ -7,11 +7,6 @@
 
 namespace twn::platform {
 
-std::string_view ParentFolder(std::string_view path) {
-  const size_t slash = path.rfind(kSep);
-  return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
-}
-
 TAtomicFile::~TAtomicFile() {
   fd_.Reset();
   if (!temp_.empty()) ::unlink(temp_.c_str());

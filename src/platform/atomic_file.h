@@ -13,9 +13,6 @@
 
 namespace twn::platform {
 
-/// The folder part of a path, up to and including its last separator; empty when it has none.
-std::string_view ParentFolder(std::string_view path);
-
 class TAtomicFile {
  public:
   TAtomicFile() = default;

@@ -115,6 +115,11 @@ std::string_view PathBelow(std::string_view inner, std::string_view outer) {
   return inner.substr(outer.size() + 1);
 }
 
+std::string_view ParentFolder(std::string_view path) {
+  const size_t slash = path.rfind(kSep);
+  return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
+}
+
 std::string_view LastComponent(std::string_view path) {
   if (path.size() > 1 && path.back() == kSep) path.remove_suffix(1);
   const size_t pos = path.rfind(kSep);

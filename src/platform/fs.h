@@ -62,6 +62,8 @@ std::string RealPath(std::string_view path);
 /// and its separator, or an empty view when it does not lie below.
 std::string_view PathBelow(std::string_view inner, std::string_view outer);
 
+/// The folder part of a path, up to and including its last separator; empty when it has none.
+std::string_view ParentFolder(std::string_view path);
 /// The last component of a path once one trailing separator is dropped.
 std::string_view LastComponent(std::string_view path);
 /// path with exactly one trailing separator (the root "/" stays "/").
