@@ -34,10 +34,8 @@ constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY;
 
 }  // namespace
 
-TUniqueFd OpenFolder(std::string_view path, bool follow_last, TError& error) {
+TUniqueFd OpenFolder(const std::string& text, bool follow_last, TError& error) {
   const int last_flags = kFolderFlags | (follow_last ? 0 : O_NOFOLLOW);
-  std::string text(path);
-  while (text.size() > 1 && text.back() == kSep) text.pop_back();
   if (text.size() < PATH_MAX) {
     TUniqueFd fd(::open(text.c_str(), last_flags));
     error = fd.Valid() ? 0 : errno;
@@ -69,7 +67,11 @@ bool TDirLister::Open(std::string_view path, bool follow_last) {
   // never list anything.
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   error_ = 0;
-  fd_ = OpenFolder(path, follow_last, error_);
+  // A trailing separator would make open() follow a link at the end; the copy is kept so that
+  // opening a folder allocates nothing.
+  path_.assign(path);
+  while (path_.size() > 1 && path_.back() == kSep) path_.pop_back();
+  fd_ = OpenFolder(path_, follow_last, error_);
   return fd_.Valid();
 }
 

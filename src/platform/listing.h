@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/fs.h"
@@ -30,8 +31,9 @@ struct TListEntry {
   bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
 };
 
-/// Opens a folder for the *at calls as TDirLister::Open does; errno in `error` on failure.
-TUniqueFd OpenFolder(std::string_view path, bool follow_last, TError& error);
+/// Opens a folder (a path without a trailing separator) for listing as TDirLister::Open does;
+/// errno in `error` on failure.
+TUniqueFd OpenFolder(const std::string& path, bool follow_last, TError& error);
 
 /// Lists one folder at a time through a buffer it keeps between folders, so listing a whole
 /// tree allocates nothing per folder or name.
@@ -62,6 +64,7 @@ class TDirLister {
 
   bool folder_details_;
   TUniqueFd fd_;
+  std::string path_;
   std::unique_ptr<char[]> buffer_;
   size_t fill_ = 0;
   size_t pos_ = 0;
