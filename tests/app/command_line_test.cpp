@@ -42,22 +42,5 @@ TEST(CommandLineTest, SwitchesAndJobLookup) {
   }
 }
 
-TEST(CommandLineTest, HoldsScheduler) {
-  TCommandLine cl;
-  EXPECT_FALSE(CommandLineHoldsScheduler(cl, true));  // not active
-  cl.bCommandLineActive = true;
-  EXPECT_TRUE(CommandLineHoldsScheduler(cl, true));
-  EXPECT_FALSE(CommandLineHoldsScheduler(cl, false));  // run over, no after-run switch
-  cl.bMinimizeAfterRun = true;
-  EXPECT_TRUE(CommandLineHoldsScheduler(cl, false));
-  cl.bMinimizeAfterRun = false;
-  cl.bCloseAfterRun = true;
-  EXPECT_TRUE(CommandLineHoldsScheduler(cl, false));
-}
-
-TEST(CommandLineTest, NotFoundText) {
-  EXPECT_EQ("Job named as 'x y' is not found", JobNotFoundText("x y"));
-}
-
 }  // namespace
 }  // namespace twn

@@ -183,17 +183,5 @@ TEST_F(SchedulerTest, SuspendedTickAndUnknownJob) {
   EXPECT_EQ(&job, scheduler_.FindJob(job.JobID));
 }
 
-TEST_F(SchedulerTest, RunFinishedWritesTheLogsIntoTheLogFolder) {
-  TJob& job = AddJob("Logged", kFreqManual, 1);
-  job.bRunFromCommandLine = true;
-  const std::vector<std::string> args = {"logged"}, names = {"Logged"};
-  scheduler_.CommandLine = ReadCommandLine(args, names);
-  scheduler_.Tick();
-  job.FullLog.Add("a line of the run");
-  scheduler_.JobFinished(job.JobID);
-  EXPECT_NE(std::string::npos, test::ReadFile(logs_ / "Logged_full.log").find("a line of the run"));
-  EXPECT_FALSE(job.Data.LogHistory.empty());
-}
-
 }  // namespace
 }  // namespace twn

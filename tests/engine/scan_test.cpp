@@ -180,7 +180,6 @@ TEST(Scan, UnusableRootsAreMissingAndRecordNothing) {
     int action;
   } cases[] = {
       {t.Path(kRight, "not_a_folder"), kMethodMirrorR, paNothing},
-      {t.Path(kRight, "absent/deeper"), kMethodMirrorR, paNothing},
       {t.Path(kRight, "absent/deeper"), kMethodMirrorL, paCopyToRight},
       {"", kMethodMirrorR, paNothing},
       {"", kMethodMirrorL, paNothing},  // an empty path is never written to

@@ -70,22 +70,6 @@ TEST(FileFilterTest, SizeConditionsInBytesWithInclusiveBounds) {
   }
 }
 
-TEST(FileFilterTest, SizesAreSwappedOnlyForRangeModes) {
-  TFileFilter f;
-  f.FLT_SizeA = 2;
-  f.FLT_SizeB = 1;
-  f.FLT_SizeDegreeB = 1;  // B is 1 KB, so A (2 bytes) is the smaller after all
-  f.FLT_SizePos = 2;
-  EXPECT_FALSE(Loaded(f).SizesSwapped());
-  f.FLT_SizeDegreeB = 0;
-  for (int32_t pos : {0, 1, 2, 3}) {
-    f.FLT_SizePos = pos;
-    const TFilterExtProcessor x = Loaded(f);
-    EXPECT_EQ(pos >= 2, x.SizesSwapped()) << pos;
-    EXPECT_EQ(pos >= 2 ? 1 : 2, x.SizeA()) << pos;
-  }
-}
-
 TEST(FileFilterTest, AttributeMasksAndEveryEnabledCondition) {
   // Hidden ticked, System cleared, Archive and Read only grey.
   TFileFilter f;

@@ -70,36 +70,6 @@ TEST(FileSpecProcessorTest, MatchesAsTheMatcherRulesSay) {
   }
 }
 
-TEST(FileSpecProcessorTest, ParsesIntoAnchoredTailAndGroupedParts) {
-  // Each part as its text, "^" when anchored, "$" when in the tail, and its group in brackets.
-  const std::pair<const char*, const char*> cases[] = {
-      {"*A?B*", "A[A?B]"},
-      {"A*B?C*", "A^ B[B?C]"},
-      {"*AB*", "AB"},
-      {"A*C", "A^ C$"},
-      {"A?C", "A^$ ?^$ C^$"},
-      {"*?A", "?$ A^$"},
-      {"*?A*", "? A^"},
-      {"A*B?C", "A^ B$ ?^$ C^$"},
-      {"*", "."},
-      {"*.*", "."},
-      {".", ".^$"},
-  };
-  for (const auto& [spec, expected] : cases) {
-    TFileSpecProcessor p;
-    p.SetSpecs(spec);
-    std::string shape;
-    for (const TSubPartItem& part : p.Parts(0)) {
-      shape += (shape.empty() ? "" : " ") + std::string(p.Text(part)) + (part.anchored ? "^" : "") +
-               (part.tail ? "$" : "");
-      std::string group;
-      for (const TSubPartItem& g : p.Group(part)) group += p.Text(g);
-      if (!group.empty()) shape += "[" + group + "]";
-    }
-    EXPECT_EQ(expected, shape) << spec;
-  }
-}
-
 TEST(FileSpecProcessorTest, SplitsAtSeparatorsAndTrimsPieces) {
   const std::pair<std::string, std::vector<std::string>> cases[] = {
       {" ; *.txt ;; \t*.doc ; ", {"*.TXT", "*.DOC"}},

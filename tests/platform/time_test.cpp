@@ -96,7 +96,7 @@ TEST(TimeTest, NowAndTickMove) {
   const uint32_t t0 = TickCount();
   EXPECT_GT(before, EncodeDateTime(2020, 1, 1));
   EXPECT_GE(Now(), before);
-  EXPECT_LT(static_cast<uint32_t>(TickCount() - t0), 10'000u);
+  EXPECT_GE(TickCount(), t0);
 }
 
 }  // namespace
