@@ -168,38 +168,6 @@ TEST_F(JobRun, MirrorLeavesEqualTreesAndWritesTheWholeReport) {
   EXPECT_EQ(Log(job->SummaryLog), Head("Mirror"));
 }
 
-TEST_F(JobRun, CopyAndUpdateMethodsLeaveTheExpectedTrees) {
-  const struct {
-    int32_t method;
-    Lines left, right;
-  } cases[] = {
-      // Copy left to right: the left version wins even where it is older; nothing is deleted.
-      {kMethodBackupL,
-       {"a.txt=new", "b.txt=old", "l.txt=l"},
-       {"a.txt=new", "b.txt=old", "l.txt=l", "r.txt=r"}},
-      // Update: the newer version wins on both sides, singles go both ways.
-      {kMethodUpdate,
-       {"a.txt=new", "b.txt=new", "l.txt=l", "r.txt=r"},
-       {"a.txt=new", "b.txt=new", "l.txt=l", "r.txt=r"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.method);
-    const std::string l = dir / (std::to_string(c.method) + "L");
-    const std::string r = dir / (std::to_string(c.method) + "R");
-    Put(l + "/a.txt", "new", kNew);
-    Put(r + "/a.txt", "old");
-    Put(l + "/b.txt", "old");
-    Put(r + "/b.txt", "new", kNew);
-    Put(l + "/l.txt", "l");
-    Put(r + "/r.txt", "r");
-    auto job = test::MakeJob("J", l, r, c.method);
-    run.Run(*job, rmCompareAndSync);
-    EXPECT_EQ(TreeOf(l), c.left);
-    EXPECT_EQ(TreeOf(r), c.right);
-    EXPECT_FALSE(job->HadErrors());
-  }
-}
-
 TEST_F(JobRun, CompareOnlyChangesNothingThenSyncOnlyCarriesThePlanOut) {
   MirrorTrees(L, R);
   const Lines left_before = TreeOf(L), right_before = TreeOf(R);
@@ -237,47 +205,88 @@ TEST_F(JobRun, StartIsRefusedWhileARunIsGoingOn) {
   EXPECT_TRUE(Has(job->FullLog.Lines(), {"marker"}));  // the refused start emptied nothing
 }
 
-TEST_F(JobRun, StopWhileScanningEndsWithTheTerminationBlock) {
-  MirrorTrees(L, R);
-  auto job = Job("Stopped");
-  job->Data.Pairs.push_back(job->Data.Pairs[0]);
-  ASSERT_TRUE(job->Start(run.host, 1, rmCompareAndSync));
-  job->Stop();  // noticed after the first folder listed
-  run.ServeUntilFinished({job.get()});
-  EXPECT_EQ(Log(job->FullLog), Concat({Head("Stopped"),
-                                       {"*** Scanning folders ***", "T - Scanning folder 'D/L' "},
-                                       Termination("Stopped")}));
-  EXPECT_EQ(Log(job->SummaryLog), Concat({Head("Stopped"), Termination("Stopped")}));
-  EXPECT_EQ(Log(job->ErrorLog), Concat({Head("Stopped"), Termination("Stopped")}));
-  EXPECT_EQ(job->Progress.Stage, rsTerminated);
-  EXPECT_TRUE(job->ScanInfo.Terminated());
-  EXPECT_EQ(job->ScanInfo.Plan().Count(), 0);
-  job->Stop();  // after the end: touches nothing
-
-  const size_t lines = job->FullLog.Count();
-  run.Run(*job, rmSyncOnly);  // nothing left to carry out
-  EXPECT_EQ(job->FullLog.Count(), lines);
-  EXPECT_EQ(TreeOf(R), (Lines{"gone/", "old.txt=1234567", "sub/", "sub/b.txt=old!"}));
-}
-
-TEST_F(JobRun, StopDuringTheCopyKeepsTheOldTarget) {
-  Put(L + "/big.bin", std::string(4 << 20, 'n'), kNew);
-  Put(R + "/big.bin", "old target");
-  Put(R + "/single.txt", "would be deleted");
-  auto job = Job("Copy stop");
-  // Stops at the refresh that opens the copy stage, while the worker waits for it.
-  test::TInterceptHost host(run.host, [&] {
-    if (job->Progress.Stage == rsCopying) job->Stop();
-  });
-  run.Run(*job, rmCompareAndSync, &host);
-  EXPECT_EQ(ReadFile(R + "/big.bin"), "old target");
-  EXPECT_EQ(test::ListNames(R), (Lines{"big.bin", "single.txt"}));
-  const Lines full = Log(job->FullLog);
-  EXPECT_EQ(Lines(full.end() - 6, full.end()),
-            Concat({{"*** Copying Files ***"}, Termination("Copy stop")}));
-  EXPECT_EQ(Log(job->SummaryLog), Concat({Head("Copy stop"), Termination("Copy stop")}));
-  EXPECT_EQ(Log(job->ErrorLog), Concat({Head("Copy stop"), Termination("Copy stop")}));
-  EXPECT_EQ(job->Progress.Stage, rsTerminated);
+// Every point where a run notices a stop, each reached at an exact refresh: the run ends with
+// the termination block right there, leaves no plan behind and nothing else done.
+TEST_F(JobRun, AStopIsNoticedAtEachStopPointAndNothingMoreIsDone) {
+  const Lines untouched = {"0.txt=0", "1.txt=1", "a.txt=old target"};
+  const Lines created = {"0.txt=0", "1.txt=1", "a.txt=old target", "n1/", "n2/"};
+  const struct {
+    const char* name;
+    TRunStage stage;  // the stop comes at the first refresh of this stage
+    bool scanned;     // and, while scanning, once both roots are listed
+    bool vanish;      // the sources of a.txt and b.txt go with the stop
+    Lines tail;       // the full log's last lines before the termination block
+    Lines right;
+  } cases[] = {
+      {"scan",
+       rsScanning,
+       false,
+       false,
+       {"*** Scanning folders ***", "T - Scanning folder 'D/L' "},
+       untouched},
+      {"plan summary",
+       rsScanning,
+       true,
+       false,
+       {"Total files changes:", "   on left side: none", "   on right side: 0 [-9 bytes]"},
+       untouched},
+      // The folders stage runs to its end.
+      {"folders",
+       rsCreatingFolders,
+       false,
+       false,
+       {"*** Creating New Folders ***", "T - Ok Folder creating: 'D/R/n1/",
+        "T - Ok Folder creating: 'D/R/n2/"},
+       created},
+      {"copy", rsCopying, false, false, {"*** Copying Files ***"}, created},
+      // A copy that fails before it looks at the stop: the next one is not tried.
+      {"between copies",
+       rsCopying,
+       false,
+       true,
+       {"*** Copying Files ***", "T - error Copying: 'D/L/a.txt' -> 'D/R/a.txt",
+        "   *** No such file or directory *** for 'D/L/a.txt'"},
+       created},
+      {"between deletions",
+       rsDeleting,
+       false,
+       false,
+       {"*** Deleting Files ***", "T - Ok Deleting: 'D/R/0.txt"},
+       {"1.txt=1", "a.txt=a", "b.txt=b", "n1/", "n1/x.txt=x", "n2/"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(L);
+    std::filesystem::remove_all(R);
+    Put(L + "/a.txt", "a", kNew);
+    Put(L + "/b.txt", "b");
+    Put(L + "/n1/x.txt", "x");
+    test::MakeDirs(L + "/n2");
+    Put(R + "/a.txt", "old target");
+    Put(R + "/0.txt", "0");  // deleted in this order, before the copies' entries
+    Put(R + "/1.txt", "1");
+    auto job = Job("Stop");
+    bool stopped = false;
+    test::TInterceptHost host(run.host, [&] {
+      const TJobSafeProgress& p = job->Progress;
+      if (stopped || p.Stage != c.stage || (c.scanned && p.FoldersScannedRight != 1)) return;
+      if (c.vanish) ::unlink((L + "/a.txt").c_str()), ::unlink((L + "/b.txt").c_str());
+      job->Stop();
+      stopped = true;
+    });
+    run.Run(*job, rmCompareAndSync, &host);
+    const Lines full = Log(job->FullLog), tail = Concat({c.tail, Termination("Stop")});
+    ASSERT_GE(full.size(), tail.size());
+    EXPECT_EQ(Lines(full.end() - long(tail.size()), full.end()), tail);
+    EXPECT_EQ(Log(job->SummaryLog), Concat({Head("Stop"), Termination("Stop")}));
+    EXPECT_EQ(TreeOf(R), c.right);
+    EXPECT_EQ(job->Progress.Stage, rsTerminated);
+    EXPECT_TRUE(job->ScanInfo.Terminated());
+    job->Stop();                // after the end: touches nothing
+    run.Run(*job, rmSyncOnly);  // no plan is left to carry out
+    EXPECT_EQ(Log(job->FullLog), full);
+    EXPECT_EQ(TreeOf(R), c.right);
+  }
 }
 
 // Faults met while the plan is carried out: the compare half runs first, then the tree is
@@ -339,25 +348,6 @@ TEST_F(JobRun, ProtectedTargetFoldersAreNamedInTheirErrorLines) {
   EXPECT_EQ(ReadFile(R + "/locked/a.txt"), "old");
 }
 
-// A copy that breaks off part-way: the run happens in a child limited in file size.
-TEST_F(JobRun, CopyBrokenOffPartWayKeepsTheOldTarget) {
-  Put(L + "/big.bin", std::string(1 << 20, 'n'), kNew);
-  Put(R + "/big.bin", "old target");
-  const std::string answer = test::RunInChild([&]() -> std::string {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{256 << 10, 256 << 10};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    auto job = Job("Too large");
-    run.Run(*job, rmCompareAndSync);
-    if (!Has(Log(job->ErrorLog), {"   *** File too large *** for 'D/R/big.bin'"}))
-      return "no error line";
-    return job->Progress.CopyErrorsLeft == 1 ? "" : "not counted";
-  });
-  EXPECT_EQ(answer, "");
-  EXPECT_EQ(ReadFile(R + "/big.bin"), "old target");
-  EXPECT_EQ(test::ListNames(R), Lines{"big.bin"});
-}
-
 // Links below a root: the scan skips them, and a link may also take a folder's place between
 // the scan and the synchronization. Nothing is written, created, read or deleted through
 // either; every such operation fails with its error line, and the run goes on.
@@ -404,27 +394,16 @@ TEST_F(JobRun, NothingIsWrittenOrDeletedThroughALinkBelowARoot) {
             (std::array{1, 3, 1, 1, 2}));
 }
 
-TEST_F(JobRun, ARootThatIsALinkIsSynchronizedThroughIt) {
+// Roots that are links are the user's choice: the run reads and writes through them.
+TEST_F(JobRun, RootsThatAreLinksAreSynchronizedThroughThem) {
   MirrorTrees(L, R);
-  const std::string link = dir / "R-link";
-  ASSERT_EQ(0, ::symlink(R.c_str(), link.c_str()));
-  auto job = test::MakeJob("Linked root", L, link, kMethodMirrorL);
+  const std::string left = dir / "L-link", right = dir / "R-link";
+  ASSERT_EQ(0, ::symlink(L.c_str(), left.c_str()));
+  ASSERT_EQ(0, ::symlink(R.c_str(), right.c_str()));
+  auto job = test::MakeJob("Linked roots", left, right, kMethodMirrorL);
   run.Run(*job, rmCompareAndSync);
   EXPECT_FALSE(job->HadErrors());
   EXPECT_EQ(TreeOf(R), TreeOf(L));
-}
-
-// A copy killed part-way leaves its temporary file; the next run that copies into that folder
-// removes it. Folders no copy writes into keep theirs.
-TEST_F(JobRun, LeftoversOfAKilledCopyGoWhenARunCopiesIntoTheirFolder) {
-  Put(L + "/sub/new.txt", "new");
-  Put(R + "/sub/.twn~Ab12Cd", "a killed copy's");
-  Put(R + "/idle/.twn~Xy34Zw", "in a folder no copy writes into");
-  auto job = Job("Leftovers", kMethodBackupL);
-  run.Run(*job, rmCompareAndSync);
-  EXPECT_FALSE(job->HadErrors());
-  EXPECT_EQ(test::ListNames(R + "/sub"), Lines{"new.txt"});
-  EXPECT_EQ(test::ListNames(R + "/idle"), Lines{".twn~Xy34Zw"});
 }
 
 TEST_F(JobRun, DeletingOnBothSidesAndRemovingDeepestFirst) {
@@ -445,17 +424,6 @@ TEST_F(JobRun, DeletingOnBothSidesAndRemovingDeepestFirst) {
             (Lines{"Ok Deleting: 'D/L/same.txt", "Ok Deleting: 'D/R/same.txt",
                    "Ok Folder removing: 'D/R/x/y/z/", "Ok Folder removing: 'D/R/x/y/",
                    "Ok Folder removing: 'D/R/x/", "Ok Folder removing: 'D/R/keep/"}));
-}
-
-TEST_F(JobRun, MissingRootDeletesNothingAndSaysSo) {
-  Put(R + "/precious.txt", "keep me");
-  auto job = test::MakeJob("Unplugged", dir / "unplugged", R, kMethodMirrorL);
-  run.Run(*job, rmCompareAndSync);
-  EXPECT_EQ(TreeOf(R), Lines{"precious.txt=keep me"});
-  const std::string line = job->ScanInfo.MissingRootLine(0);
-  ASSERT_FALSE(line.empty());
-  EXPECT_TRUE(Has(job->FullLog.Lines(), {line}));
-  EXPECT_TRUE(Has(job->ErrorLog.Lines(), {line}));
 }
 
 TEST_F(JobRun, JobWithoutPairsWritesAnEmptyComparison) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -200,8 +201,16 @@ TEST_F(RootRun, EntriesTheScanDoesNotRecordStillKeepTheirFolder) {
 TEST_F(RootRun, AMissingRootTheRunDoesNotCreateIsAnError) {
   const std::string L = dir / "L", R = dir / "R";
   Put(R + "/keep.txt");
-  EXPECT_TRUE(Run(dir / "unplugged", R, kMethodMirrorL)->HadErrors());
-  EXPECT_TRUE(Run(dir / "unplugged", R, kMethodBackupL)->HadErrors());
+  for (const int32_t method : {kMethodMirrorL, kMethodBackupL}) {
+    auto job = Run(dir / "unplugged", R, method);
+    EXPECT_TRUE(job->HadErrors());
+    EXPECT_EQ(TreeOf(R), Lines{"keep.txt=x"});  // nothing deleted for the missing side
+    const std::string line = job->ScanInfo.MissingRootLine(0);
+    ASSERT_FALSE(line.empty());
+    EXPECT_TRUE(ErrorLogHas(*job, line));
+    const Lines full = job->FullLog.Lines();
+    EXPECT_NE(std::find(full.begin(), full.end(), line), full.end());
+  }
   // A missing target that the run creates is no error.
   Put(L + "/a.txt");
   EXPECT_FALSE(Run(L, dir / "new", kMethodMirrorL)->HadErrors());

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "platform/unique_fd.h"
+
 namespace twn::test {
 
 std::string RunInChild(const std::function<std::string()>& body) {
@@ -28,14 +30,8 @@ std::string RunInChild(const std::function<std::string()>& body) {
     } catch (const std::exception& e) {
       answer = std::string("exception: ") + e.what();
     }
-    const char* p = answer.data();
-    for (size_t left = answer.size(); left > 0;) {
-      const ssize_t n = ::write(fds[1], p, left);
-      if (n <= 0) break;
-      p += n;
-      left -= static_cast<size_t>(n);
-    }
-    ::_exit(0);
+    // A blocking write to a pipe writes all of it while the parent reads.
+    ::_exit(::write(fds[1], answer.data(), answer.size()) == ssize_t(answer.size()) ? 0 : 1);
   }
   ::close(fds[1]);
   std::string answer;
@@ -59,16 +55,11 @@ std::string RunAsNobody(const std::function<std::string()>& body) {
 }
 
 bool SetImmutable(const std::string& path, bool on) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
+  const platform::TUniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   int flags = 0;
-  bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-  if (ok) {
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-  }
-  ::close(fd);
-  return ok;
+  if (!fd.Valid() || ::ioctl(fd.Get(), FS_IOC_GETFLAGS, &flags) != 0) return false;
+  flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+  return ::ioctl(fd.Get(), FS_IOC_SETFLAGS, &flags) == 0;
 }
 
 void RemoveTreeAt(int parent, const std::string& name) {

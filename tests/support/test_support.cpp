@@ -65,18 +65,13 @@ void SetMTime(const std::string& path, int64_t unix_seconds, long nanoseconds) {
 }
 
 ScopedTimeZone::ScopedTimeZone(const char* tz) {
-  const char* old = std::getenv("TZ");
-  had_old_ = old != nullptr;
-  if (old) old_ = old;
+  if (const char* old = std::getenv("TZ")) old_ = old;
   ::setenv("TZ", tz, 1);
   ::tzset();
 }
 
 ScopedTimeZone::~ScopedTimeZone() {
-  if (had_old_)
-    ::setenv("TZ", old_.c_str(), 1);
-  else
-    ::unsetenv("TZ");
+  old_ ? ::setenv("TZ", old_->c_str(), 1) : ::unsetenv("TZ");
   ::tzset();
 }
 

@@ -2,6 +2,7 @@
 // Helpers shared by the test programs: scratch folders, file creation with explicit times,
 // and pinning of the process's time zone.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,8 +42,7 @@ class ScopedTimeZone {
   ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
 
  private:
-  std::string old_;
-  bool had_old_;
+  std::optional<std::string> old_;
 };
 
 }  // namespace twn::test
