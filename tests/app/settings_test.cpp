@@ -265,7 +265,7 @@ TEST(Settings, ReadingFallsBackKeyByKey) {
       "L_Path2=/only-left\r\nL_Path3=/c\r\nR_Path3=/d\r\nFolderFilterCount=4\r\n"
       "FolderFilter_1=zeta\r\nFolderFilter_2=   \r\nFolderFilter_3=Alpha\r\n"
       "LogHistoryCount=3\r\nLogfile1=/l/a.log\r\nLogfile2=/L/A.LOG:\r\nLogfile3=/l/b.log\r\n"
-      "StartTime=abc\r\nFrequency=99\r\n"
+      "StartTime=abc\r\nFrequency=99\r\nFLT_SizeA=5000000000\r\nFLT_SizeB=0x20\r\n"
       "[Job_1]\r\nidxMethod=2\r\n");
   EXPECT_TRUE(s.bShowTutorials);
   EXPECT_TRUE(s.bAscending);
@@ -281,6 +281,8 @@ TEST(Settings, ReadingFallsBackKeyByKey) {
   EXPECT_EQ(job.Data.idxMethod, 2) << "keys of a repeated header belong to the first";
   EXPECT_EQ(job.Data.Frequency, 99) << "out-of-range values are taken as read";
   EXPECT_EQ(job.Data.StartTime, kNow);
+  EXPECT_EQ(job.Data.FileFilter.FLT_SizeA, 5'000'000'000) << "a size beyond 32 bits";
+  EXPECT_EQ(job.Data.FileFilter.FLT_SizeB, 32);
   ASSERT_EQ(job.Data.Pairs.size(), 2u);
   EXPECT_TRUE(job.Data.Pairs[0].bSubFLD);
   EXPECT_EQ(job.Data.FolderFilter.Patterns(), (std::vector<std::string>{"Alpha", "zeta"}));
