@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,24 +44,8 @@ class CliRun : public ::testing::Test {
   test::TempDir dir_;
 };
 
+// Names holding tabs or line breaks still make one line of four columns in the preview.
 TEST_F(CliRun, CompareShowsTheReportAndThePlanAndChangesNothing) {
-  const std::string ini_before = Ini();
-  const auto r = Cli({"compare", "backup"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("*** Comparison results ***"), std::string::npos);
-  const std::string preview = r.out.substr(r.out.find("*** Plan preview ***\n"));
-  const std::string l = L(), rr = R();
-  EXPECT_NE(preview.find("copy to right\t" + l + "/a.txt\t" + rr + "/a.txt\t3\n"),
-            std::string::npos);
-  EXPECT_NE(preview.find("delete right\t-\t" + rr + "/old.txt\t3\n"), std::string::npos);
-  EXPECT_NE(preview.find("create right folder\t" + l + "/sub/\t" + rr + "/sub/\t\n"),
-            std::string::npos);
-  EXPECT_EQ(test::ListNames(R()), Names{"old.txt"});
-  EXPECT_FALSE(std::filesystem::exists(Logs()));
-  EXPECT_EQ(Ini(), ini_before);
-}
-
-TEST_F(CliRun, PlanPreviewKeepsOneLineOfFourColumnsPerEntry) {
   const struct {
     const char* name;
     const char* shown;
@@ -71,9 +54,22 @@ TEST_F(CliRun, PlanPreviewKeepsOneLineOfFourColumnsPerEntry) {
                {"car\rriage", "car\\rriage"},
                {"back\\slash\\n", "back\\\\slash\\\\n"}};
   for (const auto& n : names) test::WriteFile(L() + "/" + n.name, "x");
-  const auto r = Cli({"compare", "Backup"});
+  const std::string ini_before = Ini();
+  const auto r = Cli({"compare", "backup"});
   ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("*** Comparison results ***"), std::string::npos);
   const std::string preview = r.out.substr(r.out.find("*** Plan preview ***\n") + 21);
+  const std::string l = L(), rr = R();
+  EXPECT_NE(preview.find("copy to right\t" + l + "/a.txt\t" + rr + "/a.txt\t3\n"),
+            std::string::npos);
+  EXPECT_NE(preview.find("delete right\t-\t" + rr + "/old.txt\t3\n"), std::string::npos);
+  EXPECT_NE(preview.find("create right folder\t" + l + "/sub/\t" + rr + "/sub/\t\n"),
+            std::string::npos);
+  for (const auto& n : names) {
+    const std::string entry =
+        std::string("copy to right\t") + l + "/" + n.shown + "\t" + rr + "/" + n.shown + "\t1\n";
+    EXPECT_NE(preview.find(entry), std::string::npos) << entry << preview;
+  }
   size_t lines = 0;
   for (size_t at = 0, end; (end = preview.find('\n', at)) != std::string::npos; at = end + 1) {
     const std::string line = preview.substr(at, end - at);
@@ -82,11 +78,9 @@ TEST_F(CliRun, PlanPreviewKeepsOneLineOfFourColumnsPerEntry) {
     ++lines;
   }
   EXPECT_EQ(lines, 5u + 4u) << preview;  // the root, a.txt, sub/, sub/b.txt, old.txt and the four
-  for (const auto& n : names) {
-    const std::string entry =
-        std::string("copy to right\t") + L() + "/" + n.shown + "\t" + R() + "/" + n.shown + "\t1\n";
-    EXPECT_NE(preview.find(entry), std::string::npos) << entry << preview;
-  }
+  EXPECT_EQ(test::ListNames(R()), Names{"old.txt"});
+  EXPECT_FALSE(std::filesystem::exists(Logs()));
+  EXPECT_EQ(Ini(), ini_before);
 }
 
 TEST_F(CliRun, RunSynchronizesWritesLogsAndSavesTheLastRun) {
@@ -103,13 +97,6 @@ TEST_F(CliRun, RunSynchronizesWritesLogsAndSavesTheLastRun) {
   EXPECT_NE(ini.find("bHasLastRun=1"), std::string::npos);
   EXPECT_NE(ini.find("Logfile1=" + Logs() + "/Backup_error.log"), std::string::npos);
   EXPECT_NE(ini.find("Logfile3=" + Logs() + "/Backup_full.log"), std::string::npos);
-
-  // The next run adds itself on top of the same files.
-  ASSERT_EQ(Cli({"run", "Backup"}).status, 0);
-  const std::string full = test::ReadFile(Logs() + "/Backup_full.log");
-  const size_t first = full.find("TWN job 'Backup' started at");
-  EXPECT_EQ(first, 64u);  // after the separator and its line end
-  EXPECT_NE(full.find("TWN job 'Backup' started at", first + 1), std::string::npos);
 }
 
 TEST_F(CliRun, ExitStatusTellsWhatHappened) {
@@ -135,58 +122,62 @@ TEST_F(CliRun, ExitStatusTellsWhatHappened) {
             std::string::npos);
 }
 
+// A run killed outright in the middle of a copy leaves the copy's temporary file; a run stopped
+// by SIGTERM removes its own and, copying into that folder, the killed one's too.
 TEST_F(CliRun, TerminateSignalStopsTheRunWithTheTerminationBlock) {
-  // A large sparse source keeps the copy busy long enough to be interrupted.
-  {
-    const int fd = ::open((L() + "/big.bin").c_str(), O_WRONLY | O_CREAT, 0644);
+  {  // a large sparse source keeps the copy busy long enough to be interrupted
+    const int fd = ::open((L() + "/big.bin").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::ftruncate(fd, off_t{512} << 20), 0);
     ::close(fd);
   }
   test::WriteFile(R() + "/big.bin", "old target");
   test::SetMTime(R() + "/big.bin", 1'000'000'000);
+  const auto temporaries = [&] {
+    Names names = test::ListNames(R());
+    std::erase_if(names, [](const std::string& n) { return !n.starts_with(".twn~"); });
+    return names;
+  };
+  {
+    test::TBackgroundProgram killed(TWN_CLI_PATH, WithSettings({"run", "Backup"}));
+    ASSERT_TRUE(killed.Started());
+    ASSERT_TRUE(test::WaitUntil([&] { return !temporaries().empty(); }));
+    killed.Signal(SIGKILL);
+    killed.Wait();
+  }
+  const Names leftover = temporaries();
+  ASSERT_EQ(leftover.size(), 1u);
+  EXPECT_EQ(test::ReadFile(R() + "/big.bin"), "old target");
+
   test::TBackgroundProgram run(TWN_CLI_PATH, WithSettings({"run", "Backup"}));
   ASSERT_TRUE(run.Started());
-  // Wait until the copy of the big file is under way: its temporary file appears.
-  const auto has_temporary = [&] {
-    const Names names = test::ListNames(R());
-    return std::any_of(names.begin(), names.end(), [](auto& n) { return n.starts_with(".twn~"); });
-  };
-  ASSERT_TRUE(test::WaitUntil(has_temporary));
+  // The copy is under way once a temporary file of its own appears.
+  ASSERT_TRUE(test::WaitUntil([&] {
+    const Names now = temporaries();
+    return !now.empty() && now != leftover;
+  }));
   run.Signal(SIGTERM);
   const auto r = run.Wait();
   EXPECT_EQ(r.status, 3) << r.err;
   EXPECT_NE(r.out.find("   *** The job 'Backup' was terminated ***"), std::string::npos);
   EXPECT_EQ(test::ReadFile(R() + "/big.bin"), "old target");
-  EXPECT_FALSE(has_temporary());
+  EXPECT_EQ(temporaries(), Names{});
   for (const char* log : {"/Backup_full.log", "/Backup_summary.log", "/Backup_error.log"})
     EXPECT_NE(test::ReadFile(Logs() + log).find("was terminated"), std::string::npos) << log;
   EXPECT_NE(Ini().find("bHasLastRun=1"), std::string::npos);
 }
 
 TEST_F(CliRun, ALogThatCannotBeWrittenIsReportedAndNotRecorded) {
-  test::MakeDirs(Logs());
-  const std::string full = Logs() + "/Backup_full.log";
-  ASSERT_EQ(::mkfifo(full.c_str(), 0600), 0);
-  // Opening a FIFO for reading waits for a writer: run in the background so that a wait shows.
-  test::TBackgroundProgram run(TWN_CLI_PATH, WithSettings({"run", "Backup"}));
-  ASSERT_TRUE(run.Started());
-  ASSERT_TRUE(test::WaitUntil([&] { return Ini().find("bHasLastRun=1") != std::string::npos; }))
-      << "the run hangs at the FIFO";
-  const auto r = run.Wait();
+  test::WriteFile(Logs(), "a file where the log folder belongs");
+  const auto r = Cli({"run", "Backup"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "twn-cli: cannot write the log file '" + full + "': Invalid argument\n");
-  EXPECT_EQ(test::ListNames(R()), (Names{"a.txt", "sub"})) << "the run itself went through";
-  EXPECT_TRUE(std::filesystem::is_fifo(full));
-  EXPECT_EQ(test::ListNames(Logs()),
-            (Names{"Backup_error.log", "Backup_full.log", "Backup_summary.log"}));
-  const std::string ini = Ini();
-  EXPECT_NE(ini.find("LogHistoryCount=2\r\nLogfile1=" + Logs() +
-                     "/Backup_error.log\r\n"
-                     "Logfile2=" +
-                     Logs() + "/Backup_summary.log\r\n"),
+  EXPECT_NE(r.err.find("twn-cli: cannot write the log file '" + Logs() +
+                       "/Backup_full.log': Not a directory\n"),
             std::string::npos)
-      << ini;
+      << r.err;
+  EXPECT_EQ(test::ListNames(R()), (Names{"a.txt", "sub"})) << "the run itself went through";
+  EXPECT_NE(Ini().find("bHasLastRun=1"), std::string::npos);
+  EXPECT_EQ(Ini().find("Backup_full.log"), std::string::npos);
 }
 
 // A child twn-cli run whose stdout is a pipe the test has filled: the program blocks at its
@@ -194,7 +185,7 @@ TEST_F(CliRun, ALogThatCannotBeWrittenIsReportedAndNotRecorded) {
 // are written. A signal sent then arrives in the window where ending at once would lose them.
 class TBlockedOutput {
  public:
-  TBlockedOutput(const std::vector<std::string>& args, const std::string& err_path) {
+  explicit TBlockedOutput(const std::vector<std::string>& args) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return;
     read_ = fds[0];
@@ -204,15 +195,15 @@ class TBlockedOutput {
     while (::write(fds[1], filler.data(), filler.size()) > 0) {
     }
     ::fcntl(fds[1], F_SETFL, 0);  // the child's stdout blocks as a full pipe makes it
-    std::vector<char*> argv;
+    std::vector<char*> argv = {const_cast<char*>(TWN_CLI_PATH)};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
+    const std::string err = err_ / "err";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-    posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT, 0600);
     if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
     ::close(fds[1]);
@@ -225,6 +216,7 @@ class TBlockedOutput {
     if (read_ >= 0) ::close(read_);
   }
   pid_t Pid() const { return pid_; }
+  std::string Err() const { return test::ReadFile(err_ / "err"); }
   /// The main thread waits in a write to its stdout.
   bool BlockedInOutput() const {
     const std::string call = test::ReadFile("/proc/" + std::to_string(pid_) + "/syscall");
@@ -247,40 +239,34 @@ class TBlockedOutput {
   }
 
  private:
+  test::TempDir err_;
   pid_t pid_ = -1;
   int read_ = -1;
 };
 
-TEST_F(CliRun, AClosedOutputDoesNotCostTheLogs) {
-  std::vector<std::string> args = WithSettings({"run", "Backup"});
-  args.insert(args.begin(), TWN_CLI_PATH);
-  TBlockedOutput run(args, dir_ / "err");
-  ASSERT_GT(run.Pid(), 0);
-  run.CloseReader();
-  std::string out;
-  EXPECT_EQ(run.Finish(out), 0);
-  EXPECT_EQ(test::ListNames(Logs()),
-            (Names{"Backup_error.log", "Backup_full.log", "Backup_summary.log"}));
-  EXPECT_NE(Ini().find("LogHistoryCount=3"), std::string::npos);
-}
-
+// A stop signal, or a reader that goes away, when the run is over: the logs and the settings
+// are still written.
 TEST_F(CliRun, StopSignalAtTheEndOfARunStillWritesLogsAndSettings) {
   const std::string ini_before = Ini();
-  for (const int signal : {SIGTERM, SIGINT}) {
+  constexpr int kCloseReader = 0;
+  for (const int signal : {SIGTERM, SIGINT, kCloseReader}) {
     SCOPED_TRACE(signal);
     std::filesystem::remove_all(Logs());
     std::filesystem::remove_all(R());
     test::WriteFile(R() + "/old.txt", "old");
     test::WriteFile(dir_ / "settings/TWN.ini", ini_before);
-    std::vector<std::string> args = WithSettings({"run", "Backup"});
-    args.insert(args.begin(), TWN_CLI_PATH);
-    TBlockedOutput run(args, dir_ / "err");
+    TBlockedOutput run(WithSettings({"run", "Backup"}));
     ASSERT_GT(run.Pid(), 0);
     ASSERT_TRUE(test::WaitUntil([&] { return run.BlockedInOutput(); }));
-    ASSERT_EQ(::kill(run.Pid(), signal), 0);
+    if (signal == kCloseReader)
+      run.CloseReader();
+    else
+      ASSERT_EQ(::kill(run.Pid(), signal), 0);
     std::string out;
-    EXPECT_EQ(run.Finish(out), 3) << "stopped, as the user asked";
-    EXPECT_NE(out.find("*** Synchronization results ***"), std::string::npos) << out;
+    EXPECT_EQ(run.Finish(out), signal == kCloseReader ? 0 : 3) << "stopped only if asked";
+    EXPECT_EQ(out.find("*** Synchronization results ***") != std::string::npos,
+              signal != kCloseReader)
+        << out;
     EXPECT_EQ(test::ListNames(R()), (Names{"a.txt", "sub"}));
     EXPECT_EQ(test::ListNames(Logs()),
               (Names{"Backup_error.log", "Backup_full.log", "Backup_summary.log"}));
@@ -288,41 +274,8 @@ TEST_F(CliRun, StopSignalAtTheEndOfARunStillWritesLogsAndSettings) {
     const std::string ini = Ini();
     EXPECT_NE(ini.find("bHasLastRun=1"), std::string::npos);
     EXPECT_NE(ini.find("LogHistoryCount=3"), std::string::npos);
-    EXPECT_EQ(test::ReadFile(dir_ / "err"), "");
+    EXPECT_EQ(run.Err(), "");
   }
-}
-
-// A run killed outright in the middle of a copy leaves the copy's temporary file; the next run
-// that copies into that folder clears it away.
-TEST_F(CliRun, TheNextRunRemovesTheTemporaryFileOfAKilledCopy) {
-  {
-    const int fd = ::open((L() + "/big.bin").c_str(), O_WRONLY | O_CREAT, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::ftruncate(fd, off_t{512} << 20), 0);
-    ::close(fd);
-  }
-  test::WriteFile(R() + "/big.bin", "old target");
-  test::SetMTime(R() + "/big.bin", 1'000'000'000);
-  ASSERT_EQ(Cli({"add", "Copy", "--left", L(), "--right", R(), "--method", "copy-lr"}).status, 0);
-  const auto temporaries = [&] {
-    Names names = test::ListNames(R());
-    std::erase_if(names, [](const std::string& n) { return !n.starts_with(".twn~"); });
-    return names;
-  };
-  {
-    test::TBackgroundProgram run(TWN_CLI_PATH, WithSettings({"run", "Copy"}));
-    ASSERT_TRUE(run.Started());
-    ASSERT_TRUE(test::WaitUntil([&] { return !temporaries().empty(); }));
-    run.Signal(SIGKILL);
-    run.Wait();
-  }
-  ASSERT_EQ(temporaries().size(), 1u);  // what the killed copy left
-  EXPECT_EQ(test::ReadFile(R() + "/big.bin"), "old target");
-
-  const auto r = Cli({"run", "Copy"});
-  EXPECT_EQ(r.status, 0) << r.out << r.err;
-  EXPECT_EQ(temporaries(), Names{});
-  EXPECT_EQ(std::filesystem::file_size(R() + "/big.bin"), uintmax_t{512} << 20);
 }
 
 }  // namespace
