@@ -33,9 +33,11 @@ void PrintPlanPreview(const TScanInfo& scan) {
   std::printf("*** Plan preview ***\n");
   if (plan.Count() == 0) std::printf("  Nothing to do\n");
   for (int32_t i = 0; i < plan.Count(); ++i) {
-    const TPlanPreviewRow row = PlanPreviewRow(plan, i);
-    std::printf("%s\t%s\t%s\t%s\n", row.action.c_str(), OneLineText(row.left).c_str(),
-                OneLineText(row.right).c_str(), row.size.c_str());
+    TPlanPreviewRow row = PlanPreviewRow(plan, i);
+    MakeOneLine(row.left);
+    MakeOneLine(row.right);
+    std::printf("%s\t%s\t%s\t%s\n", row.action.c_str(), row.left.c_str(), row.right.c_str(),
+                row.size.c_str());
   }
 }
 

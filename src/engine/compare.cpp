@@ -142,6 +142,7 @@ void TScanInfo::LinkFolders() {
 // either side, is copied into, overwritten, deleted or removed. Parents sort before their
 // children, so one pass carries the mark down.
 void TScanInfo::BlockUnseenSubtrees() {
+  if (scan_errors_ == 0) return;
   for (TFolderEntry& f : folders_) {
     const bool unseen = (f.blocked & kUnseen) ||
                         (f.partner >= 0 && (folders_[f.partner].blocked & kUnseen)) ||

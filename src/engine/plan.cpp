@@ -120,6 +120,7 @@ void TScanInfo::PlanFileAction(TCompareItem& item, int32_t last_folder_item) {
 }
 
 bool TScanInfo::Blocked(const TCompareItem& item) const {
+  if (scan_errors_ == 0) return false;  // nothing unseen: no folder is blocked
   for (int side : {kLeft, kRight}) {
     const int32_t entry = item.index[side];
     if (entry < 0) continue;

@@ -1,5 +1,7 @@
 #include "windows/plan_preview.h"
 
+#include <algorithm>
+
 #include "run/report.h"
 
 namespace twn {
@@ -29,11 +31,13 @@ TPlanPreviewRow PlanPreviewRow(const TItemList& plan, int32_t i) {
       EntryPath(plan, i, kLeft), EntryPath(plan, i, kRight), EntrySize(plan, i)};
 }
 
-std::string OneLineText(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
+void MakeOneLine(std::string& text) {
+  const auto special = [](char c) { return c == '\\' || c == '\t' || c == '\r' || c == '\n'; };
+  auto first = std::find_if(text.begin(), text.end(), special);
+  if (first == text.end()) return;  // nearly every name
+  std::string out(text.begin(), first);
+  for (auto it = first; it != text.end(); ++it) {
+    switch (*it) {
       case '\\':
         out += "\\\\";
         break;
@@ -47,10 +51,10 @@ std::string OneLineText(std::string_view text) {
         out += "\\n";
         break;
       default:
-        out += c;
+        out += *it;
     }
   }
-  return out;
+  text = std::move(out);
 }
 
 }  // namespace twn

@@ -17,8 +17,8 @@ struct TPlanPreviewRow {
 
 TPlanPreviewRow PlanPreviewRow(const TItemList& plan, int32_t i);
 
-/// The text with tabs, line breaks and backslashes written as \t, \r, \n and \\, so that a name
-/// holding them keeps its entry on one line and its columns in place.
-std::string OneLineText(std::string_view text);
+/// Writes tabs, line breaks and backslashes as \t, \r, \n and \\, so that a name holding them
+/// keeps its entry on one line and its columns in place.
+void MakeOneLine(std::string& text);
 
 }  // namespace twn
