@@ -3,20 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/locale.h"
-
 namespace twn {
-
-std::string_view JobStateText(TJobState state) {
-  switch (state) {
-    case jsWaiting:
-      return "waiting";
-    case jsExecuting:
-      return "executing";
-    default:
-      return "nothing";
-  }
-}
 
 std::string_view RunStageText(int32_t stage) {
   switch (stage) {
@@ -72,8 +59,8 @@ std::array<std::string, 6> JobListRow(const TJob& job) {
   return {job.Data.JobName,
           std::string(MethodText(job.Data.idxMethod)),
           std::to_string(job.PairCount()),
-          job.bHasLastRun ? platform::FormatDateTime(job.LastRun) : "-",
-          job.bHasNextRun ? platform::FormatDateTime(job.NextRun) : "Manual",
+          LastRunText(job),
+          NextRunText(job),
           std::string(JobStateText(job.State))};
 }
 
