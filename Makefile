@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build test test-asan test-tsan bench fuzz demo deps clean
+.PHONY: all build test test-asan test-tsan bench fuzz demo gui deps clean
 
 all: build
 
@@ -33,19 +33,22 @@ test-tsan: deps
 
 bench:
 	@bash scripts/install-deps.sh bench
-	@cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTWN_BENCH=ON -DTWN_TESTS=OFF >/dev/null
+	@cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTWN_BENCH=ON -DTWN_TESTS=OFF -DTWN_GUI=OFF >/dev/null
 	@cmake --build build-bench -j $(JOBS)
 	@bash bench/run.sh build-bench
 
 fuzz:
 	@bash scripts/install-deps.sh fuzz
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DTWN_FUZZ=ON -DTWN_TESTS=OFF >/dev/null
+	  -DTWN_FUZZ=ON -DTWN_TESTS=OFF -DTWN_GUI=OFF >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
 	@bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
 
 demo: build
 	@bash scripts/demo.sh build
+
+gui: build
+	@./build/twn
 
 clean:
 	rm -rf build build-asan build-tsan build-bench build-fuzz

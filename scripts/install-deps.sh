@@ -6,10 +6,12 @@ set -euo pipefail
 profile=${1:-build}
 pkgs=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev tzdata locales rsync)
 case "$profile" in
-  build) ;;
+  # Qt for the windowed program; Qt6Gui's CMake config wants the OpenGL headers, and the
+  # offscreen platform the tests use needs a font to lay text out.
+  build) pkgs+=(qt6-base-dev libgl-dev fonts-dejavu-core) ;;
   bench) pkgs+=(libbenchmark-dev rsync time) ;;
   fuzz) pkgs+=(clang libclang-rt-dev) ;;
-  all) pkgs+=(libbenchmark-dev rsync time clang libclang-rt-dev) ;;
+  all) pkgs+=(qt6-base-dev libgl-dev fonts-dejavu-core libbenchmark-dev rsync time clang libclang-rt-dev) ;;
   *) echo "install-deps: unknown profile '$profile' (build, bench, fuzz, all)" >&2; exit 2 ;;
 esac
 
