@@ -55,7 +55,7 @@ int main(int argc, char* argv[]) {
   const twn::TJobOrder order{settings.SortColumn, settings.bAscending};
   std::sort(settings.Jobs.begin(), settings.Jobs.end(), order);
   twn::gui::MainWindow window(settings.Jobs, order);
-  window.resize(760, 420);
+  window.resize(860, 420);
   window.show();
   return QApplication::exec();
 }

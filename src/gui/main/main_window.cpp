@@ -41,7 +41,7 @@ MainWindow::MainWindow(TJobList& jobs, TJobOrder order, QWidget* parent)
   view_->horizontalHeader()->setStretchLastSection(true);
   view_->resizeColumnsToContents();
   // A little air between the columns' texts.
-  for (int column = 0; column < JobListModel::ColumnCount; ++column)
+  for (int column = 0; column < JobListModel::ColProgress; ++column)
     view_->setColumnWidth(column, view_->columnWidth(column) + 16);
   setCentralWidget(view_);
 

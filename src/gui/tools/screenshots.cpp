@@ -45,7 +45,7 @@ int main(int argc, char* argv[]) {
   twn::TJobList jobs;
   AddFixtureJobs(jobs);
   twn::gui::MainWindow window(jobs, twn::TJobOrder{});
-  window.resize(760, 300);
+  window.resize(860, 300);
   window.show();
   window.JobList()->selectRow(1);
   QApplication::processEvents();
