@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build test test-asan test-tsan bench fuzz demo gui deps clean
+.PHONY: all build test test-asan test-tsan bench fuzz demo gui screenshots deps clean
 
 all: build
 
@@ -49,6 +49,9 @@ demo: build
 
 gui: build
 	@./build/twn
+
+screenshots: build
+	@QT_QPA_PLATFORM=offscreen ./build/twn-screenshots build/screenshots
 
 clean:
 	rm -rf build build-asan build-tsan build-bench build-fuzz
