@@ -27,7 +27,7 @@ void AddFixtureJobs(twn::TJobList& jobs) {
   running.Progress.Stage = twn::rsCopying;
   running.Progress.KbToCopy = 2'048'000;
   running.Progress.KbCopied = 1'024'512;
-  Add(jobs, "Mail archive", twn::jsWaiting, twn::kFreqMinutes);
+  Add(jobs, "Mail archive", twn::jsWaiting, twn::kFreqMinutes).Data.freMinutes = 15;
   Add(jobs, "Documents (USB stick)", twn::jsNothing, twn::kFreqManual).bHasLastRun = false;
   Add(jobs, "Music", twn::jsWaiting, twn::kFreqDaily);
 }
