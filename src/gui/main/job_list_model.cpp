@@ -14,45 +14,46 @@ namespace {
 
 constexpr int kIconSize = 16;
 
-QPixmap BlankIcon() {
+// A small icon drawn by `draw` on a transparent square, antialiased.
+template <class Draw>
+QIcon PaintedIcon(Draw draw) {
   QPixmap pixmap(kIconSize, kIconSize);
   pixmap.fill(Qt::transparent);
-  return pixmap;
+  {
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+  }
+  return QIcon(pixmap);
 }
 
 // Idle: a hollow grey ring.
 QIcon NothingIcon() {
-  QPixmap pixmap = BlankIcon();
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(120, 120, 120), 1.5));
-  p.drawEllipse(QRectF(3.5, 3.5, 9, 9));
-  return QIcon(pixmap);
+  return PaintedIcon([](QPainter& p) {
+    p.setPen(QPen(QColor(120, 120, 120), 1.5));
+    p.drawEllipse(QRectF(3.5, 3.5, 9, 9));
+  });
 }
 
 // Waiting for its time: a blue clock face.
 QIcon WaitingIcon() {
-  QPixmap pixmap = BlankIcon();
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(30, 90, 180), 1.5));
-  p.setBrush(QColor(225, 237, 255));
-  p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-  p.drawLine(QPointF(8, 8), QPointF(8, 4));
-  p.drawLine(QPointF(8, 8), QPointF(11, 9.5));
-  return QIcon(pixmap);
+  return PaintedIcon([](QPainter& p) {
+    p.setPen(QPen(QColor(30, 90, 180), 1.5));
+    p.setBrush(QColor(225, 237, 255));
+    p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+    p.drawLine(QPointF(8, 8), QPointF(8, 4));
+    p.drawLine(QPointF(8, 8), QPointF(11, 9.5));
+  });
 }
 
 // Executing: a green play triangle.
 QIcon ExecutingIcon() {
-  QPixmap pixmap = BlankIcon();
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(20, 120, 40), 1));
-  p.setBrush(QColor(60, 180, 75));
-  const QPointF triangle[] = {{4, 2.5}, {13.5, 8}, {4, 13.5}};
-  p.drawPolygon(triangle, 3);
-  return QIcon(pixmap);
+  return PaintedIcon([](QPainter& p) {
+    p.setPen(QPen(QColor(20, 120, 40), 1));
+    p.setBrush(QColor(60, 180, 75));
+    const QPointF triangle[] = {{4, 2.5}, {13.5, 8}, {4, 13.5}};
+    p.drawPolygon(triangle, 3);
+  });
 }
 
 // Made once, in the order of StateImageIndex.
