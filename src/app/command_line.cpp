@@ -6,6 +6,27 @@
 
 namespace twn {
 
+TProgramOptions TakeProgramOptions(std::span<const std::string> args) {
+  constexpr std::string_view kOption = "--settings";
+  TProgramOptions options;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == kOption) {
+      if (i + 1 == args.size() || args[i + 1].empty())
+        options.Error = "--settings needs a folder";
+      else
+        options.SettingsFolder = args[++i];
+    } else if (arg.starts_with(kOption) && arg.size() > kOption.size() &&
+               arg[kOption.size()] == '=') {
+      options.SettingsFolder = arg.substr(kOption.size() + 1);
+      if (options.SettingsFolder.empty()) options.Error = "--settings needs a folder";
+    } else {
+      options.Rest.emplace_back(arg);
+    }
+  }
+  return options;
+}
+
 bool IsSwitch(std::string_view arg, std::string_view name) {
   if (arg.size() != name.size() + 1 || (arg[0] != '-' && arg[0] != '/')) return false;
   return platform::SameText(arg.substr(1), name);

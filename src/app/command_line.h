@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace twn {
 
@@ -17,6 +18,14 @@ struct TCommandLine {
   bool bCloseAfterRun = false;     // -fc
   bool bMinimizeAfterRun = false;  // -fm, only without -fc
 };
+
+/// The program's own options taken off the command line before the job-name rules see it.
+struct TProgramOptions {
+  std::string SettingsFolder;     // --settings DIR or --settings=DIR; empty when absent
+  std::vector<std::string> Rest;  // everything else, in order
+  std::string Error;              // "--settings needs a folder" when DIR is missing
+};
+TProgramOptions TakeProgramOptions(std::span<const std::string> args);
 
 /// True when `arg` is the switch `name` written with "-" or "/" in any letter case.
 bool IsSwitch(std::string_view arg, std::string_view name);

@@ -338,6 +338,41 @@ bool TWatcher::ColumnClick(int32_t column, TJobOrder& order) {
   return true;
 }
 
+void TWatcher::StopSelected() {
+  for (const auto& job : jobs_) {
+    if (!job->bSelected) continue;
+    job->bChanged = true;
+    job->Data.Frequency = kFreqManual;
+    job->State = jsNothing;
+    job->bHasNextRun = false;
+    job->Stop();
+  }
+}
+
+int32_t TWatcher::MarkSelectedForDelete() {
+  int32_t marked = 0;
+  for (const auto& job : jobs_) {
+    job->bMarkedForDelete = job->bSelected && job->State != jsWaiting;
+    if (!job->bMarkedForDelete) continue;
+    job->Stop();
+    ++marked;
+  }
+  return marked;
+}
+
+int32_t TWatcher::RemoveMarkedIdle() {
+  const auto removable = [](const auto& job) { return job->bMarkedForDelete && !job->Running(); };
+  const auto first = std::remove_if(jobs_.begin(), jobs_.end(), removable);
+  const auto removed = int32_t(jobs_.end() - first);
+  jobs_.erase(first, jobs_.end());
+  return removed;
+}
+
+bool TWatcher::MarkedStillRunning() const {
+  return std::any_of(jobs_.begin(), jobs_.end(),
+                     [](const auto& job) { return job->bMarkedForDelete && job->Running(); });
+}
+
 int32_t TWatcher::AddJob(std::unique_ptr<TJob> job, const TJobOrder& order) {
   ClearMarks();
   job->bSelected = job->bFocused = true;

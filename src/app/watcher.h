@@ -143,6 +143,17 @@ class TWatcher {
   /// A header click: the sort column clicked again turns the direction round, another sortable
   /// column becomes the sort column. False (nothing done) for Progress or an empty list.
   bool ColumnClick(int32_t column, TJobOrder& order);
+  /// Stop: every selected job becomes manual and its run, if any, is asked to stop.
+  void StopSelected();
+  /// Delete, first half: marks the selected jobs that are not waiting for their time and asks
+  /// their runs to stop; returns how many were marked. A waiting job is left unmarked, so that
+  /// it is never deleted later without a question.
+  int32_t MarkSelectedForDelete();
+  /// Delete, second half: removes the marked jobs that have no run left and returns how many;
+  /// a job is destroyed only after its run has ended and been handled.
+  int32_t RemoveMarkedIdle();
+  /// True while a job marked for deletion still has a run.
+  bool MarkedStillRunning() const;
   /// Appends a job as the only selected one and sorts; returns the row it sorts to.
   int32_t AddJob(std::unique_ptr<TJob> job, const TJobOrder& order);
 

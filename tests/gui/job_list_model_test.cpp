@@ -1,5 +1,7 @@
 // The job list model and the main window over it: the model's contract, a row's cells, a sort
 // by header click that keeps the selection, and the status bar's panels.
+#include <QtCore/QFile>
+#include <QtCore/QTemporaryDir>
 #include <QtTest/QAbstractItemModelTester>
 #include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
@@ -7,6 +9,7 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QTableView>
 
+#include "gui/host/qt_run_host.h"
 #include "gui/main/job_list_model.h"
 #include "gui/main/main_window.h"
 
@@ -32,7 +35,10 @@ class JobListModelTest : public QObject {
     return window.findChild<QLabel*>(name);
   }
 
-  TJobList jobs_;
+  QTemporaryDir folder_;
+  TSettings settings_{QFile::encodeName(folder_.path()).toStdString()};
+  TJobList& jobs_ = settings_.Jobs;
+  TQtRunHost host_;
 
  private slots:
   void init() {
@@ -86,7 +92,7 @@ class JobListModelTest : public QObject {
   }
 
   void headerClickSortsFlipsThePrefixAndKeepsTheSelection() {
-    MainWindow window(jobs_, TJobOrder{});
+    MainWindow window(settings_, host_);
     QHeaderView* header = window.JobList()->horizontalHeader();
     const auto caption = [&](int column) {
       return window.Model()->headerData(column, Qt::Horizontal).toString();
@@ -115,7 +121,7 @@ class JobListModelTest : public QObject {
   }
 
   void statusBarShowsCountsOrTheOneSelectedJob() {
-    MainWindow window(jobs_, TJobOrder{});
+    MainWindow window(settings_, host_);
     QLabel* name = Panel(window, "statusJobName");
     QLabel* status = Panel(window, "statusText");
     QVERIFY(name && status);

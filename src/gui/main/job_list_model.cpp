@@ -5,6 +5,7 @@
 #include <QtGui/QPixmap>
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -100,13 +101,26 @@ Qt::ItemFlags JobListModel::flags(const QModelIndex& index) const {
 }
 
 bool JobListModel::ColumnClick(int column) {
+  const bool sorted = Reorder([&] { return watcher_.ColumnClick(column, order_); });
+  if (sorted) emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+  return sorted;
+}
+
+void JobListModel::Resort() {
+  Reorder([&] {
+    watcher_.Sort(order_);
+    return true;
+  });
+}
+
+bool JobListModel::Reorder(const std::function<bool()>& sort) {
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   // Persistent indexes (the view's selection and current row) follow their job, not the row.
   const QModelIndexList before = persistentIndexList();
   std::vector<const TJob*> owners;
   owners.reserve(size_t(before.size()));
   for (const QModelIndex& i : before) owners.push_back(jobs_[size_t(i.row())].get());
-  const bool sorted = watcher_.ColumnClick(column, order_);
+  const bool sorted = sort();
   std::unordered_map<const TJob*, int> rows;
   for (size_t row = 0; row < jobs_.size(); ++row) rows[jobs_[row].get()] = int(row);
   QModelIndexList after;
@@ -115,8 +129,13 @@ bool JobListModel::ColumnClick(int column) {
     after.append(index(rows[owners[size_t(i)]], before[i].column()));
   changePersistentIndexList(before, after);
   emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-  if (sorted) emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
   return sorted;
+}
+
+int JobListModel::RowOf(int32_t job_id) const {
+  for (size_t row = 0; row < jobs_.size(); ++row)
+    if (jobs_[row]->JobID == job_id) return int(row);
+  return -1;
 }
 
 void JobListModel::RefreshRows(const QList<int>& rows) {
@@ -128,6 +147,12 @@ void JobListModel::RefreshRows(const QList<int>& rows) {
 
 void JobListModel::JobsReset() {
   beginResetModel();
+  endResetModel();
+}
+
+void JobListModel::ChangeJobs(const std::function<void()>& change) {
+  beginResetModel();
+  change();
   endResetModel();
 }
 

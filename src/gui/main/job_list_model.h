@@ -3,6 +3,7 @@
 // its own but the three state icons; the order comes from the core's sort, not from a proxy.
 #include <QtCore/QAbstractTableModel>
 #include <QtCore/QList>
+#include <functional>
 
 #include "app/watcher.h"
 
@@ -36,6 +37,11 @@ class JobListModel : public QAbstractTableModel {
   /// A header click, sorted by the core. The jobs' marks carry the selection through the sort:
   /// the caller puts it there before and reads it back after. False when nothing was sorted.
   bool ColumnClick(int column);
+  /// Sorts again by the current order (a run started, a next run moved), keeping the selection.
+  void Resort();
+  /// The row of the job with this number, or -1.
+  int RowOf(int32_t job_id) const;
+  TJobList& Jobs() { return jobs_; }
 
  public slots:
   /// The rows whose job changed state or progress.
@@ -43,7 +49,14 @@ class JobListModel : public QAbstractTableModel {
   /// The list itself changed (jobs added, deleted or replaced).
   void JobsReset();
 
+ public:
+  /// Runs `change`, which adds or removes jobs, as a reset of the model.
+  void ChangeJobs(const std::function<void()>& change);
+
  private:
+  /// Runs `sort` between the layout signals, moving persistent indexes with their jobs.
+  bool Reorder(const std::function<bool()>& sort);
+
   TJobList& jobs_;
   TJobOrder order_;
   TWatcher watcher_;

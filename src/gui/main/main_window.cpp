@@ -1,12 +1,30 @@
 #include "gui/main/main_window.h"
 
-#include <QtCore/QItemSelectionModel>
+#include <QtCore/QFile>
+#include <QtCore/QTimer>
+#include <QtCore/QUrl>
+#include <QtGui/QCloseEvent>
+#include <QtGui/QDesktopServices>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
 #include <QtWidgets/QStatusBar>
 #include <QtWidgets/QTableView>
+#include <QtWidgets/QToolBar>
+#include <cstdio>
 
+#include "app/command_line.h"
+#include "gui/common/message_boxes.h"
+#include "gui/host/qt_run_host.h"
+#include "gui/main/job_commands.h"
 #include "gui/main/job_list_model.h"
+#include "gui/main/main_actions.h"
+#include "gui/main/run_driver.h"
+#include "gui/main/tray.h"
+#include "gui/main/tutorials_panel.h"
+#include "platform/fs.h"
 
 namespace twn::gui {
 
@@ -20,14 +38,48 @@ QLabel* AddPanel(QStatusBar* bar, const char* name, int stretch) {
   return label;
 }
 
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
 }  // namespace
 
-MainWindow::MainWindow(TJobList& jobs, TJobOrder order, QWidget* parent)
+MainWindow::MainWindow(TSettings& settings, TQtRunHost& host, QWidget* parent)
     : QMainWindow(parent),
-      model_(new JobListModel(jobs, order, this)),
-      view_(new QTableView(this)) {
+      settings_(settings),
+      model_(new JobListModel(settings.Jobs, {settings.SortColumn, settings.bAscending}, this)),
+      view_(new QTableView(this)),
+      runs_(new RunDriver(settings.Jobs, host, this)),
+      actions_(new MainActions(this)),
+      commands_(new JobCommands(*model_, *view_, *runs_, this)),
+      tray_(new Tray(windowIcon(), this)),
+      tutorials_(new TutorialsPanel(this)) {
   setObjectName("mainWindow");
-  setWindowTitle("Twinward");
+  setWindowTitle(Text(kMainCaption));
+  setMinimumSize(kMainMinWidth, kMainMinHeight);
+  resize(784, 521);
+  BuildFrame();
+  runs_->Scheduler().MainLogFolder = settings_.MainLogFolder;
+  connect(runs_, &RunDriver::Ticked, this, &MainWindow::Ticked);
+  connect(runs_, &RunDriver::RunFinished, this, &MainWindow::RunFinished);
+  connect(actions_, &MainActions::Triggered, this, &MainWindow::Run);
+  connect(commands_, &JobCommands::Changed, this, &MainWindow::RefreshStatus);
+  connect(tray_, &Tray::Chosen, this, [this](TTrayItem item) {
+    if (item == tiActivate) Activate();
+    if (item == tiFeedback) Run(cmFeedback);
+    if (item == tiAbout) Run(cmAbout);
+    if (item == tiClose) close();
+  });
+  connect(tutorials_, &TutorialsPanel::TutorialChosen, this,
+          [this](int context) { emit HelpContextRequested(tutorials_, context); });
+  connect(tutorials_, &TutorialsPanel::CloseClicked, this, [this] { Run(cmShowTutorials); });
+  SetTutorialsShown(settings_.bShowTutorials);
+  RefreshStatus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildFrame() {
   view_->setObjectName("jobList");
   view_->setModel(model_);
   view_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -35,15 +87,30 @@ MainWindow::MainWindow(TJobList& jobs, TJobOrder order, QWidget* parent)
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view_->setShowGrid(false);
   view_->setWordWrap(false);
+  view_->setContextMenuPolicy(Qt::CustomContextMenu);
   view_->verticalHeader()->hide();
+  view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);  // no per-row measuring
   view_->horizontalHeader()->setSectionsClickable(true);
   view_->horizontalHeader()->setHighlightSections(false);
   view_->horizontalHeader()->setStretchLastSection(true);
-  view_->resizeColumnsToContents();
-  // A little air between the columns' texts.
-  for (int column = 0; column < JobListModel::ColProgress; ++column)
-    view_->setColumnWidth(column, view_->columnWidth(column) + 16);
+  view_->horizontalHeader()->setMinimumSectionSize(kMinColumnWidth);
+  for (int column = 0; column < int(kJobListColumns); ++column)
+    view_->setColumnWidth(column, ClampColumnWidth(column, settings_.ColumnWidth[size_t(column)]));
   setCentralWidget(view_);
+  addDockWidget(Qt::LeftDockWidgetArea, tutorials_);
+
+  actions_->BuildMenus(menuBar());
+  auto* toolbar = addToolBar("Jobs");
+  toolbar->setObjectName("mainToolBar");
+  toolbar->setMovable(false);
+  actions_->BuildToolBar(toolbar);
+  QMenu* context = actions_->BuildContextMenu(view_);
+  connect(view_, &QWidget::customContextMenuRequested, this, [this, context](const QPoint& at) {
+    context->popup(view_->viewport()->mapToGlobal(at));
+  });
+  connect(view_, &QAbstractItemView::doubleClicked, this, [this] {
+    if (actions_->Action(cmQuickInfo)->isEnabled()) Run(cmQuickInfo);
+  });
 
   namePanel_ = AddPanel(statusBar(), "statusJobName", 0);
   statusPanel_ = AddPanel(statusBar(), "statusText", 1);
@@ -52,33 +119,210 @@ MainWindow::MainWindow(TJobList& jobs, TJobOrder order, QWidget* parent)
   connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &MainWindow::RefreshStatus);
   connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::RefreshStatus);
-  connect(model_, &QAbstractItemModel::dataChanged, this, &MainWindow::RefreshStatus);
+}
+
+void MainWindow::Start(std::span<const std::string> args) {
+  std::vector<std::string> names;
+  for (const auto& job : settings_.Jobs) names.push_back(job->Data.JobName);
+  TScheduler& scheduler = runs_->Scheduler();
+  scheduler.CommandLine = ReadCommandLine(args, names);
+  const TCommandLine& cl = scheduler.CommandLine;
+  if (cl.CommandLineJob >= 0) settings_.Jobs[size_t(cl.CommandLineJob)]->bRunFromCommandLine = true;
+  if (!args.empty() && !cl.bCommandLineActive)
+    MessageBoxes().Warn(this, Text(kJobNotFoundTitle),
+                        Text(JobNotFoundText(cl.CommandLineJobName)));
+  runs_->StartTimer();
+  model_->Watcher().SetUpdating(true);
+  runs_->Tick();
+  model_->JobsReset();
+}
+
+void MainWindow::ShowAtStart() {
+  ApplyPlacement();
+  if (runs_->Scheduler().CommandLine.bStartMinimized) {
+    // Hidden in the tray; without a tray, minimised on the taskbar.
+    if (tray_->Available()) {
+      loading_ = false;
+      return;
+    }
+    showMinimized();
+  } else {
+    show();
+  }
+  loading_ = false;
   RefreshStatus();
 }
 
 void MainWindow::RefreshStatus() {
-  std::vector<int32_t> rows;
-  for (const QModelIndex& index : view_->selectionModel()->selectedRows())
-    rows.push_back(index.row());
+  commands_->SaveSelection();
   TWatcher& watcher = model_->Watcher();
-  watcher.SelectRows(rows);
   watcher.Recount();
   namePanel_->setVisible(watcher.TwoPanels());
   namePanel_->setText(watcher.TwoPanels() ? QString::fromUtf8(watcher.JobNameText()) : QString());
+  if (watcher.TwoPanels()) namePanel_->setFixedWidth(view_->columnWidth(JobListModel::ColName));
   statusPanel_->setText(QString::fromUtf8(watcher.StatusText()));
+  actions_->Enable(watcher.Commands());
 }
 
 void MainWindow::HeaderClicked(int column) {
-  RefreshStatus();  // the marks now hold the selection
+  commands_->SaveSelection();
   if (!model_->ColumnClick(column)) return;
-  SelectRows(model_->Watcher().SelectedRows());
+  commands_->RestoreSelection();
 }
 
-void MainWindow::SelectRows(const std::vector<int32_t>& rows) {
-  QItemSelection selection;
-  for (const int32_t row : rows)
-    selection.select(model_->index(row, 0), model_->index(row, JobListModel::ColumnCount - 1));
-  view_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+void MainWindow::Run(TMainCommand command) {
+  if (!actions_->Action(command)->isEnabled()) return;
+  // Inside a wait for runs to end nothing may delete jobs or start another wait.
+  if (runs_->Waiting() && (command == cmDelete || command == cmEdit)) return;
+  switch (command) {
+    case cmDelete:
+      commands_->Delete();
+      break;
+    case cmDuplicate:
+      commands_->Duplicate();
+      break;
+    case cmSelectAll:
+      commands_->SelectAll();
+      break;
+    case cmExecute:
+      commands_->Execute();
+      break;
+    case cmStop:
+      commands_->Stop();
+      break;
+    case cmAdjustColumns:
+      commands_->AdjustColumns();
+      break;
+    case cmShowTutorials:
+      settings_.bShowTutorials = !settings_.bShowTutorials;
+      SetTutorialsShown(settings_.bShowTutorials);
+      break;
+    case cmClose:
+      close();
+      break;
+    case cmHelpContents:
+      emit HelpPageRequested(this, "what_is_twn.html");
+      break;
+    case cmHelpTutorials:
+      emit HelpPageRequested(this, "tutorials.html");
+      break;
+    case cmHomePage:
+      QDesktopServices::openUrl(QUrl(Text(kHomePage)));
+      break;
+    case cmFeedback:
+      QDesktopServices::openUrl(QUrl(Text(kSupportMail)));
+      break;
+    case cmAbout:
+      MessageBoxes().Inform(this, Text(kProgramName), Text(AboutText(TWN_VERSION)));
+      break;
+    default:
+      break;  // the windows of the other commands come later
+  }
+  if (closePending_ && !runs_->Waiting()) close();
 }
+
+void MainWindow::Ticked(const TTickResult& result) {
+  QList<int> rows;
+  for (const int32_t id : result.redraw) rows.append(model_->RowOf(id));
+  model_->RefreshRows(rows);
+  if (result.changed) model_->Resort();
+  if (result.changed || !result.started.empty()) RefreshStatus();
+}
+
+void MainWindow::RunFinished(const TFinishResult& result) {
+  model_->RefreshRows({model_->RowOf(result.job->JobID)});
+  RefreshStatus();
+  // The log viewer does not exist yet: a -la or -le run shows nothing more.
+  if (result.minimize) HideToTray();
+  if (result.close) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void MainWindow::CloseQuietly() {
+  quiet_ = true;
+  close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!closed_ && runs_->Waiting()) {
+    closePending_ = true;  // closes once the wait for runs has ended
+    event->ignore();
+    return;
+  }
+  if (!closed_ && !Shutdown()) {
+    event->ignore();
+    return;
+  }
+  closed_ = true;
+  event->accept();
+  QCoreApplication::quit();
+}
+
+bool MainWindow::Shutdown() {
+  TScheduler& scheduler = runs_->Scheduler();
+  int32_t waiting = 0, executing = 0;
+  for (const auto& job : settings_.Jobs) {
+    // A stopped job may show "nothing" while its run is still ending: it counts as executing.
+    executing += job->Running() ? 1 : 0;
+    waiting += job->State == jsWaiting && !job->Running() ? 1 : 0;
+  }
+  const auto question = ClosingQuestion(waiting, executing, scheduler.HoldsScheduler());
+  if (!quiet_ && question && !MessageBoxes().Ask(this, Text(question->Title), Text(question->Text)))
+    return false;
+  scheduler.bTickSuspended = true;
+  for (const auto& job : settings_.Jobs) job->Stop();
+  // Every run's end is handled (its logs written) before the settings are saved.
+  runs_->WaitUntil([this] { return !runs_->AnyRunThread(); });
+  runs_->StopTimer();
+  model_->Watcher().SetUpdating(false);
+  RecordSettings();
+  if (!maySave_) return true;
+  const platform::TError error = settings_.SaveSettings();
+  if (error == 0) return true;
+  const TQuestion failed = SaveFailedQuestion(settings_.FilePath(), platform::ErrorText(error));
+  if (quiet_) {
+    std::fprintf(stderr, "twn: %s\n", failed.Text.c_str());
+    return true;
+  }
+  if (MessageBoxes().Ask(this, Text(failed.Title), Text(failed.Text))) return true;
+  scheduler.bTickSuspended = false;  // staying: back to work
+  model_->Watcher().SetUpdating(true);
+  runs_->StartTimer();
+  return false;
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && isMinimized() && tray_->Available())
+    QTimer::singleShot(0, this, &MainWindow::HideToTray);  // not from inside the state change
+}
+
+void MainWindow::HideToTray() {
+  if (tray_->Available())
+    hide();
+  else
+    showMinimized();
+}
+
+void MainWindow::Activate() {
+  if (isMinimized() || isHidden()) showNormal();
+  show();
+  raise();
+  activateWindow();
+}
+
+void MainWindow::SetTutorialsShown(bool shown) {
+  tutorials_->setVisible(shown);
+  actions_->Action(cmShowTutorials)->setChecked(shown);
+}
+
+void MainWindow::RecordSettings() {
+  for (int column = 0; column < int(kJobListColumns); ++column)
+    settings_.ColumnWidth[size_t(column)] = ClampColumnWidth(column, view_->columnWidth(column));
+  settings_.SortColumn = model_->Order().SortColumn;
+  settings_.bAscending = model_->Order().bAscending;
+  // Placement comes with the placement helper.
+}
+
+void MainWindow::ApplyPlacement() {}
 
 }  // namespace twn::gui

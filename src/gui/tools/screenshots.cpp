@@ -1,11 +1,16 @@
-// twn-screenshots DIR: renders the main window with a few made-up jobs to DIR/main_window.png,
-// offscreen, so that the layout can be looked at without a display.
+// twn-screenshots DIR: renders the windows with a few made-up jobs (one running, some waiting,
+// one manual) into DIR/*.png, offscreen, so that the layout can be looked at without a display.
 #include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtCore/QTemporaryDir>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QStatusBar>
 #include <QtWidgets/QTableView>
 #include <cstdio>
 
+#include "app/main_commands.h"
+#include "gui/host/qt_run_host.h"
+#include "gui/main/job_list_model.h"
 #include "gui/main/main_window.h"
 
 namespace {
@@ -32,6 +37,16 @@ void AddFixtureJobs(twn::TJobList& jobs) {
   Add(jobs, "Music", twn::jsWaiting, twn::kFreqDaily);
 }
 
+bool Save(QWidget& widget, const QString& path) {
+  QApplication::processEvents();
+  if (!widget.grab().save(path)) {
+    std::fprintf(stderr, "twn-screenshots: cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -42,18 +57,22 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   const QString dir = QFile::decodeName(argv[1]);
   QDir().mkpath(dir);
-  twn::TJobList jobs;
-  AddFixtureJobs(jobs);
-  twn::gui::MainWindow window(jobs, twn::TJobOrder{});
-  window.resize(860, 300);
+  QTemporaryDir settings_dir;
+  twn::TSettings settings(QFile::encodeName(settings_dir.path()).toStdString());
+  AddFixtureJobs(settings.Jobs);
+  twn::gui::TQtRunHost host;
+  twn::gui::MainWindow window(settings, host);
+  window.SetMaySave(false);
   window.show();
-  window.JobList()->selectRow(1);
-  QApplication::processEvents();
-  const QString path = dir + "/main_window.png";
-  if (!window.grab().save(path)) {
-    std::fprintf(stderr, "twn-screenshots: cannot write %s\n", qPrintable(path));
-    return 1;
-  }
-  std::printf("%s\n", qPrintable(path));
-  return 0;
+  bool ok = true;
+  window.JobList()->selectRow(1);  // one selected job: two panels
+  ok &= Save(window, dir + "/main_window.png");
+  window.JobList()->selectAll();  // several: one panel with the counts
+  window.Run(twn::cmShowTutorials);
+  ok &= Save(window, dir + "/main_window_no_tutorials.png");
+  window.JobList()->clearSelection();
+  ok &= Save(*window.statusBar(), dir + "/status_bar_counts.png");
+  window.JobList()->selectRow(0);
+  ok &= Save(*window.statusBar(), dir + "/status_bar_one_job.png");
+  return ok ? 0 : 1;
 }
