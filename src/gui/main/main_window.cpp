@@ -77,7 +77,13 @@ MainWindow::MainWindow(TSettings& settings, TQtRunHost& host, QWidget* parent)
   RefreshStatus();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // Normally Shutdown has done this. A job must never be destroyed while its run goes on: the
+  // run needs this thread to serve it until its end has been handled.
+  runs_->Scheduler().bTickSuspended = true;
+  for (const auto& job : settings_.Jobs) job->Stop();
+  runs_->WaitUntil([this] { return !runs_->AnyRunThread(); });
+}
 
 void MainWindow::BuildFrame() {
   view_->setObjectName("jobList");
@@ -118,7 +124,6 @@ void MainWindow::BuildFrame() {
           &MainWindow::HeaderClicked);
   connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &MainWindow::RefreshStatus);
-  connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::RefreshStatus);
 }
 
 void MainWindow::Start(std::span<const std::string> args) {
@@ -135,6 +140,7 @@ void MainWindow::Start(std::span<const std::string> args) {
   model_->Watcher().SetUpdating(true);
   runs_->Tick();
   model_->JobsReset();
+  RefreshStatus();
 }
 
 void MainWindow::ShowAtStart() {

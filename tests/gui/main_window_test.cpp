@@ -1,0 +1,212 @@
+// The main window as a user drives it: which commands are enabled, Delete waiting for a run,
+// the scheduler starting a due job, a command-line run closing the program, and closing while
+// a run is going on. Runs are real, over small scratch trees.
+#include <QtTest/QtTest>
+#include <QtWidgets/QTableView>
+#include <filesystem>
+
+#include "app/settings.h"
+#include "gui/host/qt_run_host.h"
+#include "gui/main/job_list_model.h"
+#include "gui/main/main_actions.h"
+#include "gui/main/main_window.h"
+#include "gui/main/run_driver.h"
+#include "gui/support/fake_message_boxes.h"
+#include "support/run_fixture.h"
+#include "support/test_support.h"
+
+namespace twn::gui {
+
+namespace {
+
+int FilesIn(const std::string& folder) {
+  std::error_code error;
+  int count = 0;
+  for (auto it = std::filesystem::directory_iterator(folder, error);
+       !error && it != std::filesystem::directory_iterator(); ++it)
+    ++count;
+  return count;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<test::TempDir> dir_;
+  std::unique_ptr<TSettings> settings_;
+  std::unique_ptr<TQtRunHost> host_;
+  FakeMessageBoxes boxes_;
+
+  std::string LogFolder() const { return settings_->MainLogFolder; }
+  std::string Ini() const { return test::ReadFile(settings_->FilePath()); }
+
+  // A job over two scratch folders with a file to copy, so that its run has work and a log.
+  TJob& AddJob(const std::string& name) {
+    const std::string left = *dir_ / (name + "-L"), right = *dir_ / (name + "-R");
+    test::WriteFile(left + "/a.txt", "a");
+    test::MakeDirs(right);
+    return *settings_->Jobs.emplace_back(test::MakeJob(name, left, right, 0));
+  }
+  bool Enabled(MainWindow& window, TMainCommand command) {
+    return window.Actions().Action(command)->isEnabled();
+  }
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<test::TempDir>();
+    settings_ = std::make_unique<TSettings>(dir_->path());
+    host_ = std::make_unique<TQtRunHost>();
+    boxes_.answer = true;
+    boxes_.texts.clear();
+    boxes_.titles.clear();
+  }
+  void cleanup() {
+    settings_.reset();  // jobs before the host that serves their runs
+    host_.reset();
+    dir_.reset();
+  }
+
+  void commandsFollowTheSelectionAndWindowsNotBuiltStayOff() {
+    AddJob("Idle");
+    AddJob("Waiting").State = jsWaiting;
+    MainWindow window(*settings_, *host_);
+    struct Row {
+      std::vector<int> rows;
+      bool remove, duplicate, execute, stop, selectAll;
+    } const table[] = {
+        {{}, false, false, false, false, true},
+        {{0}, true, true, true, false, true},
+        {{1}, false, true, true, true, true},
+        {{0, 1}, true, false, true, true, true},
+    };
+    for (const Row& row : table) {
+      window.JobList()->clearSelection();
+      for (const int r : row.rows)
+        window.JobList()->selectionModel()->select(
+            window.Model()->index(r, 0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+      const QByteArray where = QByteArray::number(qsizetype(row.rows.size())) + " rows";
+      QVERIFY2(Enabled(window, cmDelete) == row.remove, where);
+      QVERIFY2(Enabled(window, cmDuplicate) == row.duplicate, where);
+      QVERIFY2(Enabled(window, cmExecute) == row.execute, where);
+      QVERIFY2(Enabled(window, cmStop) == row.stop, where);
+      QVERIFY2(Enabled(window, cmSelectAll) == row.selectAll, where);
+      for (const TMainCommand later : {cmNew, cmEdit, cmVisualRun, cmQuickInfo, cmLogViewer,
+                                       cmCreateShortcut, cmOptions})
+        QVERIFY2(!Enabled(window, later), where);
+      QVERIFY(Enabled(window, cmAdjustColumns) && Enabled(window, cmClose));
+    }
+  }
+
+  void deleteOfARunningJobWaitsForItsEndAndItsLogs() {
+    AddJob("Busy");
+    AddJob("Idle");
+    MainWindow window(*settings_, *host_);
+    window.JobList()->selectRow(0);
+    window.Run(cmExecute);
+    QVERIFY(settings_->Jobs[0]->Running());
+    window.JobList()->selectAll();  // an idle job in the selection enables Delete
+    window.Run(cmDelete);  // returns once the run has ended and been handled
+    QCOMPARE(boxes_.titles.value(0), QString("Confirm job deleting"));
+    QCOMPARE(settings_->Jobs.size(), size_t(0));
+    QVERIFY(FilesIn(LogFolder()) > 0);
+    QCOMPARE(window.Model()->rowCount(), 0);
+  }
+
+  void aWaitingJobIsNotDeletedAndKeepsNoMark() {
+    AddJob("Waiting").State = jsWaiting;
+    AddJob("Idle");
+    MainWindow window(*settings_, *host_);
+    window.JobList()->selectAll();
+    window.Run(cmDelete);
+    QCOMPARE(settings_->Jobs.size(), size_t(1));
+    QVERIFY(!settings_->Jobs[0]->bMarkedForDelete);
+  }
+
+  void duplicateMakesAManualCopyWithoutTheLogHistory() {
+    TJob& source = AddJob("Backup");
+    source.Data.Frequency = kFreqHours;
+    source.Data.LogHistory = {"/logs/backup.log"};
+    AddJob("Backup 1");
+    MainWindow window(*settings_, *host_);
+    window.JobList()->selectRow(0);
+    window.Run(cmDuplicate);
+    QCOMPARE(settings_->Jobs.size(), size_t(3));
+    const TJob* copy = settings_->Jobs.back()->Data.JobName == "Backup 2"
+                           ? settings_->Jobs.back().get()
+                           : settings_->Jobs[2].get();
+    QCOMPARE(QString::fromStdString(copy->Data.JobName), QString("Backup 2"));
+    QCOMPARE(copy->Data.Frequency, kFreqManual);
+    QVERIFY(copy->Data.LogHistory.empty());
+    const auto rows = window.JobList()->selectionModel()->selectedRows();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(window.Model()->index(rows[0].row(), 0).data().toString(), QString("Backup 2"));
+  }
+
+  void aDueScheduledJobRunsAndItsLogIsWritten() {
+    TJob& job = AddJob("Every minute");
+    job.Data.Frequency = kFreqMinutes;
+    job.Data.freMinutes = 1;
+    job.bFinished = false;  // keep the next run below instead of computing one
+    job.bHasNextRun = true;
+    job.NextRun = platform::Now() - 1.0 / 86400;
+    MainWindow window(*settings_, *host_);
+    window.Start({});
+    QVERIFY(job.bHasLastRun);
+    QTRY_VERIFY(FilesIn(LogFolder()) > 0);
+    QTRY_VERIFY(!job.Running());
+    QTRY_VERIFY(job.NextRun > platform::Now());  // the next one is in the future again
+  }
+
+  void aCommandLineRunWithCloseAfterRunClosesAndSaves() {
+    AddJob("Other");
+    AddJob("Stick");
+    MainWindow window(*settings_, *host_);
+    window.show();
+    const std::vector<std::string> args = {"STICK", "/FC"};
+    window.Start(args);
+    QVERIFY(settings_->Jobs[1]->Running());
+    QTRY_VERIFY(!window.isVisible());
+    QVERIFY(boxes_.texts.isEmpty());  // no closing question
+    QVERIFY(FilesIn(LogFolder()) > 0);
+    QVERIFY(Ini().find("Stick") != std::string::npos);
+  }
+
+  void anUnknownCommandLineJobIsReportedAndStartUpGoesOn() {
+    AddJob("Only");
+    MainWindow window(*settings_, *host_);
+    const std::vector<std::string> args = {"-sm"};
+    window.Start(args);
+    QCOMPARE(boxes_.texts.value(0), QString("Job named as '-sm' is not found"));
+    QVERIFY(window.Runs().TimerActive());
+    QVERIFY(!settings_->Jobs[0]->Running());
+  }
+
+  void closingDuringARunWritesItsLogsBeforeSaving() {
+    AddJob("Long");
+    MainWindow window(*settings_, *host_);
+    window.show();
+    window.JobList()->selectRow(0);
+    window.Run(cmExecute);
+    boxes_.answer = false;
+    window.close();  // "No": everything goes on
+    QCOMPARE(boxes_.titles.value(0), QString("Confirm closing application"));
+    QVERIFY(window.isVisible());
+    QVERIFY(settings_->Jobs[0]->Running());  // its end is handled by the event loop only
+    boxes_.answer = true;
+    window.close();
+    QVERIFY(!window.isVisible());
+    QVERIFY(!settings_->Jobs[0]->Running());
+    // The run's log path is in the job's saved log history: the logs came first.
+    QVERIFY(!settings_->Jobs[0]->Data.LogHistory.empty());
+    const std::string log = settings_->Jobs[0]->Data.LogHistory.front();
+    QVERIFY(Ini().find(log.substr(log.rfind('/') + 1)) != std::string::npos);
+  }
+};
+
+}  // namespace twn::gui
+
+QTEST_MAIN(twn::gui::MainWindowTest)
+#include "main_window_test.moc"
