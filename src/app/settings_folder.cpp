@@ -46,4 +46,16 @@ std::string SettingsFolder(std::string_view explicit_folder, std::string_view ex
   return platform::IncludeTrailingSeparator(config) + "twinward";
 }
 
+std::string FolderInUseText(std::string_view folder) {
+  return "The settings folder \"" + std::string(folder) +
+         "\" is in use by twn-cli (a schedule or a run). Close it or use another settings "
+         "folder with --settings.";
+}
+
+std::string FolderLockFailedText(std::string_view folder, platform::TError error) {
+  return "The settings folder \"" + std::string(folder) +
+         "\" cannot be used: " + platform::ErrorText(error) +
+         ". Use another settings folder with --settings.";
+}
+
 }  // namespace twn
