@@ -12,11 +12,13 @@
 #include "app/main_commands.h"
 #include "app/settings.h"
 #include "app/settings_folder.h"
+#include "gui/common/app_icon.h"
 #include "gui/common/message_boxes.h"
 #include "gui/host/qt_run_host.h"
 #include "gui/main/main_window.h"
+#include "gui/main/quit_signals.h"
+#include "gui/main/single_instance.h"
 #include "platform/fs.h"
-#include "platform/instance_lock.h"
 
 namespace {
 
@@ -27,14 +29,38 @@ QString Text(const std::string& text) {
   return QString::fromUtf8(text);
 }
 
+// TWN_TEST_HOOKS=1, for tests that drive the program as a process: message boxes are written
+// to standard error and answered Yes, and a request to come to the front is reported on
+// standard output.
+class TPrintedMessageBoxes final : public twn::gui::TMessageBoxes {
+ public:
+  void Warn(QWidget*, const QString& title, const QString& text) override { Print(title, text); }
+  bool Ask(QWidget*, const QString& title, const QString& text) override {
+    Print(title, text);
+    return true;
+  }
+  void Inform(QWidget*, const QString& title, const QString& text) override { Print(title, text); }
+
+ private:
+  static void Print(const QString& title, const QString& text) {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+  }
+};
+
+bool TestHooks() {
+  return qEnvironmentVariableIsSet("TWN_TEST_HOOKS");
+}
+
+void Warn(const std::string& text) {
+  twn::gui::MessageBoxes().Warn(nullptr, Text(std::string(twn::kProgramName)), Text(text));
+}
+
 // A file that cannot be read leaves the list empty and is never saved over.
 bool LoadOrWarn(twn::TSettings& settings) {
   const twn::platform::TError error = settings.LoadSettings();
   if (error == 0) return true;
   settings.Jobs.clear();
-  twn::gui::MessageBoxes().Warn(
-      nullptr, Text(std::string(twn::kProgramName)),
-      Text(twn::LoadFailedText(settings.FilePath(), twn::platform::ErrorText(error))));
+  Warn(twn::LoadFailedText(settings.FilePath(), twn::platform::ErrorText(error)));
   return false;
 }
 
@@ -57,15 +83,25 @@ int main(int argc, char* argv[]) {
     return kExitUsage;
   }
   QApplication app(argc, argv);
+  TPrintedMessageBoxes printed_boxes;
+  if (TestHooks()) twn::gui::SetMessageBoxes(&printed_boxes);
   QApplication::setApplicationName(Text(std::string(twn::kAppTitle)));
   QApplication::setQuitOnLastWindowClosed(false);  // the window hides to the tray
+  QApplication::setWindowIcon(twn::gui::AppIcon());
   const std::string exe = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
   twn::TSettings settings(twn::SettingsFolder(options.SettingsFolder, exe));
-  twn::platform::TInstanceLock lock;
-  if (lock.Acquire(settings.Folder()) != 0) {
-    twn::gui::MessageBoxes().Warn(nullptr, Text(std::string(twn::kProgramName)),
-                                  Text("The settings folder " + settings.Folder() + " is in use."));
-    return kExitFolderInUse;
+  twn::gui::SingleInstance instance;
+  switch (instance.Start(settings.Folder())) {
+    case twn::gui::SingleInstance::Outcome::First:
+      break;
+    case twn::gui::SingleInstance::Outcome::ActivatedOther:
+      return 0;  // the running one comes to the front; this command line is not read
+    case twn::gui::SingleInstance::Outcome::HeldElsewhere:
+      Warn(twn::FolderInUseText(settings.Folder()));
+      return kExitFolderInUse;
+    case twn::gui::SingleInstance::Outcome::Failed:
+      Warn(twn::FolderLockFailedText(settings.Folder(), instance.Error()));
+      return kExitFolderInUse;
   }
   const bool loaded = LoadOrWarn(settings);
   std::sort(settings.Jobs.begin(), settings.Jobs.end(),
@@ -73,6 +109,16 @@ int main(int argc, char* argv[]) {
   twn::gui::TQtRunHost host;
   twn::gui::MainWindow window(settings, host);
   window.SetMaySave(loaded);
+  QObject::connect(&instance, &twn::gui::SingleInstance::ActivateRequested, &window,
+                   &twn::gui::MainWindow::Activate);
+  if (TestHooks())
+    QObject::connect(&instance, &twn::gui::SingleInstance::ActivateRequested, [] {
+      std::printf("activated\n");
+      std::fflush(stdout);
+    });
+  twn::gui::QuitSignals signals_to_close;
+  QObject::connect(&signals_to_close, &twn::gui::QuitSignals::QuitRequested, &window,
+                   &twn::gui::MainWindow::CloseQuietly);
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                    [&window](QSessionManager&) { window.CloseQuietly(); });
   window.Start(options.Rest);

@@ -85,16 +85,15 @@ class MainWindowTest : public QObject {
       window.JobList()->clearSelection();
       for (const int r : row.rows)
         window.JobList()->selectionModel()->select(
-            window.Model()->index(r, 0),
-            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            window.Model()->index(r, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
       const QByteArray where = QByteArray::number(qsizetype(row.rows.size())) + " rows";
       QVERIFY2(Enabled(window, cmDelete) == row.remove, where);
       QVERIFY2(Enabled(window, cmDuplicate) == row.duplicate, where);
       QVERIFY2(Enabled(window, cmExecute) == row.execute, where);
       QVERIFY2(Enabled(window, cmStop) == row.stop, where);
       QVERIFY2(Enabled(window, cmSelectAll) == row.selectAll, where);
-      for (const TMainCommand later : {cmNew, cmEdit, cmVisualRun, cmQuickInfo, cmLogViewer,
-                                       cmCreateShortcut, cmOptions})
+      for (const TMainCommand later :
+           {cmNew, cmEdit, cmVisualRun, cmQuickInfo, cmLogViewer, cmCreateShortcut, cmOptions})
         QVERIFY2(!Enabled(window, later), where);
       QVERIFY(Enabled(window, cmAdjustColumns) && Enabled(window, cmClose));
     }
@@ -108,7 +107,7 @@ class MainWindowTest : public QObject {
     window.Run(cmExecute);
     QVERIFY(settings_->Jobs[0]->Running());
     window.JobList()->selectAll();  // an idle job in the selection enables Delete
-    window.Run(cmDelete);  // returns once the run has ended and been handled
+    window.Run(cmDelete);           // returns once the run has ended and been handled
     QCOMPARE(boxes_.titles.value(0), QString("Confirm job deleting"));
     QCOMPARE(settings_->Jobs.size(), size_t(0));
     QVERIFY(FilesIn(LogFolder()) > 0);

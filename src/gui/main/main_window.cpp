@@ -5,6 +5,7 @@
 #include <QtCore/QUrl>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QDesktopServices>
+#include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
@@ -16,6 +17,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/placement.h"
 #include "gui/common/message_boxes.h"
 #include "gui/host/qt_run_host.h"
 #include "gui/main/job_commands.h"
@@ -326,9 +328,38 @@ void MainWindow::RecordSettings() {
     settings_.ColumnWidth[size_t(column)] = ClampColumnWidth(column, view_->columnWidth(column));
   settings_.SortColumn = model_->Order().SortColumn;
   settings_.bAscending = model_->Order().bAscending;
-  // Placement comes with the placement helper.
+  const int32_t state = isMinimized() || isHidden() ? kStateMinimised
+                        : isMaximized()             ? kStateMaximised
+                                                    : kStateNormal;
+  const QRect normal = state == kStateNormal ? geometry() : normalGeometry();
+  RecordPlacement(settings_, state, {normal.x(), normal.y(), normal.width(), normal.height()});
 }
 
-void MainWindow::ApplyPlacement() {}
+namespace {
+
+TRect ToRect(const QRect& r) {
+  return {r.x(), r.y(), r.width(), r.height()};
+}
+
+}  // namespace
+
+void MainWindow::ApplyPlacement() {
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (!primary) return;
+  if (settings_.MainWidth < 0) {
+    // A first start: columns as wide as their texts rather than a fixed 100 pixels.
+    view_->resizeColumnsToContents();
+    for (int column = 0; column < JobListModel::ColProgress; ++column)
+      view_->setColumnWidth(column, ClampColumnWidth(column, view_->columnWidth(column) + 16));
+  }
+  TRect bounds = FirstPlacement(settings_, ToRect(primary->virtualGeometry()));
+  StoreBounds(settings_, bounds);
+  std::vector<TRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens())
+    screens.push_back(ToRect(screen->availableGeometry()));
+  bounds = PulledOntoScreens(bounds, screens);
+  setGeometry(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+  if (settings_.MainWindowState == kStateMaximised) setWindowState(Qt::WindowMaximized);
+}
 
 }  // namespace twn::gui
