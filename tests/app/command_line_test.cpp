@@ -42,5 +42,28 @@ TEST(CommandLineTest, SwitchesAndJobLookup) {
   }
 }
 
+// --settings is the program's own and never reaches the job-name rules.
+TEST(CommandLineTest, SettingsOptionIsTakenOffFirst) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string folder, error;
+    std::vector<std::string> rest;
+  };
+  const Case cases[] = {
+      {{"--settings", "/d", "Job", "-fc"}, "/d", "", {"Job", "-fc"}},
+      {{"Job", "--settings=/d e", "-sm"}, "/d e", "", {"Job", "-sm"}},
+      {{"Job", "--settings"}, "", "--settings needs a folder", {"Job"}},
+      {{"--settings="}, "", "--settings needs a folder", {}},
+      {{"--settingsX", "Job"}, "", "", {"--settingsX", "Job"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[0]);
+    const TProgramOptions options = TakeProgramOptions(c.args);
+    EXPECT_EQ(c.folder, options.SettingsFolder);
+    EXPECT_EQ(c.error, options.Error);
+    EXPECT_EQ(c.rest, options.Rest);
+  }
+}
+
 }  // namespace
 }  // namespace twn
