@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build test test-asan test-tsan bench fuzz demo gui screenshots deps clean
+.PHONY: all build test test-asan test-tsan bench bench-gui fuzz demo gui screenshots deps clean
 
 all: build
 
@@ -36,6 +36,10 @@ bench:
 	@cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTWN_BENCH=ON -DTWN_TESTS=OFF -DTWN_GUI=OFF >/dev/null
 	@cmake --build build-bench -j $(JOBS)
 	@bash bench/run.sh build-bench
+
+# The window's start-up time and memory at rest with 1,000 jobs (uses the normal build).
+bench-gui: build
+	@bash bench/gui_start.sh build 1000
 
 fuzz:
 	@bash scripts/install-deps.sh fuzz

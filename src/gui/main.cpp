@@ -2,6 +2,7 @@
 // folder and its single-instance lock, the settings file, the main window, the command line
 // and the first tick, then the window is shown.
 #include <QtCore/QFile>
+#include <QtCore/QTimer>
 #include <QtWidgets/QApplication>
 #include <cstdio>
 #include <string>
@@ -123,5 +124,10 @@ int main(int argc, char* argv[]) {
                    [&window](QSessionManager&) { window.CloseQuietly(); });
   window.Start(options.Rest);
   window.ShowAtStart();
+  if (TestHooks())
+    QTimer::singleShot(0, [] {
+      std::printf("shown\n");
+      std::fflush(stdout);
+    });
   return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 // the scheduler starting a due job, a command-line run closing the program, and closing while
 // a run is going on. Runs are real, over small scratch trees.
 #include <QtTest/QtTest>
+#include <QtWidgets/QHeaderView>
 #include <QtWidgets/QTableView>
 #include <filesystem>
 
@@ -11,6 +12,8 @@
 #include "gui/main/main_actions.h"
 #include "gui/main/main_window.h"
 #include "gui/main/run_driver.h"
+#include "gui/main/tray.h"
+#include "gui/main/tutorials_panel.h"
 #include "gui/support/fake_message_boxes.h"
 #include "support/run_fixture.h"
 #include "support/test_support.h"
@@ -202,6 +205,64 @@ class MainWindowTest : public QObject {
     QVERIFY(!settings_->Jobs[0]->Data.LogHistory.empty());
     const std::string log = settings_->Jobs[0]->Data.LogHistory.front();
     QVERIFY(Ini().find(log.substr(log.rfind('/') + 1)) != std::string::npos);
+  }
+
+  void minimisingHidesToTheTrayOnlyWhereThereIsOne() {
+    AddJob("Any");
+    MainWindow window(*settings_, *host_);
+    for (const bool tray : {true, false}) {
+      window.TrayIcon().SetAvailable(tray);
+      window.showNormal();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      window.setWindowState(Qt::WindowMinimized);
+      QTRY_COMPARE(window.isHidden(), tray);
+      QVERIFY(window.isMinimized() || tray);
+      emit window.TrayIcon().Chosen(tiActivate);  // a click on the icon
+      QVERIFY(window.isVisible());
+      QVERIFY(!window.isMinimized());
+    }
+  }
+
+  void tutorialsPanelAndSortAreSavedAtClose() {
+    AddJob("B");
+    AddJob("A");
+    settings_->bShowTutorials = true;
+    MainWindow window(*settings_, *host_);
+    window.show();
+    QVERIFY(window.Tutorials()->isVisible());
+    window.Tutorials()->close();  // its close button runs the command
+    QVERIFY(!window.Tutorials()->isVisible());
+    QVERIFY(!window.Actions().Action(cmShowTutorials)->isChecked());
+    emit window.JobList()->horizontalHeader()->sectionClicked(JobListModel::ColNextRun);
+    window.close();
+    TSettings saved(dir_->path());
+    QCOMPARE(saved.LoadSettings(), 0);
+    QVERIFY(!saved.bShowTutorials);
+    QCOMPARE(saved.SortColumn, int32_t(jcNextRun));
+    QCOMPARE(saved.MainWindowState, int32_t(1));
+    QVERIFY(saved.MainWidth >= kMainMinWidth);
+  }
+
+  void aFileThatCouldNotBeReadIsNeverSavedOver() {
+    MainWindow window(*settings_, *host_);
+    window.SetMaySave(false);
+    window.close();
+    QVERIFY(!std::filesystem::exists(settings_->FilePath()));
+  }
+
+  void aFailedSaveAsksAndNoKeepsTheWindowOpen() {
+    AddJob("Any");
+    MainWindow window(*settings_, *host_);
+    window.show();
+    test::MakeDirs(settings_->FilePath());  // a folder where the file should go
+    boxes_.answer = false;
+    window.close();
+    QVERIFY(window.isVisible());
+    QVERIFY(boxes_.texts.value(0).startsWith("Cannot save the settings file"));
+    QVERIFY(window.Runs().TimerActive());  // back to work
+    boxes_.answer = true;
+    window.close();
+    QVERIFY(!window.isVisible());
   }
 };
 

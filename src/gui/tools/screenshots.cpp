@@ -63,7 +63,8 @@ int main(int argc, char* argv[]) {
   twn::gui::TQtRunHost host;
   twn::gui::MainWindow window(settings, host);
   window.SetMaySave(false);
-  window.show();
+  window.ShowAtStart();  // a first start: columns fitted to their texts
+  window.resize(1000, 430);
   bool ok = true;
   window.JobList()->selectRow(1);  // one selected job: two panels
   ok &= Save(window, dir + "/main_window.png");
