@@ -1,11 +1,14 @@
-// twn-screenshots DIR: renders the main window with a few made-up jobs to DIR/main_window.png,
-// offscreen, so that the layout can be looked at without a display.
+// twn-screenshots DIR: renders the main window with a few made-up jobs to DIR/main_window.png
+// and the help viewer to DIR/help_viewer.png, offscreen, so that the layout can be looked at
+// without a display.
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QTableView>
+#include <QtWidgets/QTextBrowser>
 #include <cstdio>
 
+#include "gui/help/help_center.h"
 #include "gui/main/main_window.h"
 
 namespace {
@@ -55,5 +58,19 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   std::printf("%s\n", qPrintable(path));
+
+  // The help viewer on the main window's page, from the pages copied beside this program.
+  twn::gui::HelpCenter help(QCoreApplication::applicationDirPath());
+  const QString helpPath = dir + "/help_viewer.png";
+  if (!help.ShowTopic(&window, "main_window.html")) {
+    std::fprintf(stderr, "twn-screenshots: no help pages beside the program\n");
+    return 1;
+  }
+  QApplication::processEvents();
+  if (!help.Viewer()->window()->grab().save(helpPath)) {
+    std::fprintf(stderr, "twn-screenshots: cannot write %s\n", qPrintable(helpPath));
+    return 1;
+  }
+  std::printf("%s\n", qPrintable(helpPath));
   return 0;
 }
