@@ -1,7 +1,9 @@
-// Context help: which page F1 and a what's-this click open, the one reused viewer, and a
-// missing help folder that shows nothing.
+// Context help: which page F1 and a what's-this click open, the one reused viewer, a missing
+// help folder that shows nothing, and the shipped pages with their links.
 #include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtCore/QFileInfo>
+#include <QtCore/QRegularExpression>
 #include <QtCore/QTemporaryDir>
 #include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
@@ -154,6 +156,26 @@ class HelpTest : public QObject {
     QCOMPARE(missingPage.Viewer(), nullptr);
     for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!w->isVisible() || w == &scene.main);
     QVERIFY(boxes.texts.isEmpty());
+  }
+
+  // The pages the main window opens by context or name ship, and no page links to a missing one.
+  void shippedPagesOpenAndLinkOnlyToShippedPages() {
+    const QString folder = QFINDTESTDATA("../../help/TWN-help");
+    QVERIFY(!folder.isEmpty());
+    HelpCenter help(QFileInfo(folder).absolutePath());
+    QWidget owner;
+    for (int context : {0, 9, 10, 11, 12, 13, 14, 15})
+      QVERIFY2(help.ShowContext(&owner, context), qPrintable(QString::number(context)));
+    const QRegularExpression href("href=\"([^\"#]*)");
+    for (const QString& page : QDir(folder).entryList({"*.html"})) {
+      QFile file(folder + "/" + page);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      for (const QRegularExpressionMatch& link : href.globalMatch(file.readAll())) {
+        const QString target = link.captured(1);
+        if (target.contains(':')) continue;  // http and mailto
+        QVERIFY2(QFile::exists(folder + "/" + target), qPrintable(page + " -> " + target));
+      }
+    }
   }
 
   void whatsThisModeEndsWithAKeyOrPicksTheClickedWidget() {
