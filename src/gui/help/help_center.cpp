@@ -57,8 +57,9 @@ HelpCenter::HelpCenter(QString programDir, QObject* parent)
 
 HelpCenter::~HelpCenter() {
   SetWhatsThisMode(false);
-  // A viewer shown without any owner window belongs to nobody else.
-  if (window_ && !window_->parentWidget()) std::unique_ptr<QWidget> orphan(window_.data());
+  // The viewer goes with its center, whichever window it is parented to now; one its owner
+  // window already took along is null here.
+  std::unique_ptr<QWidget> viewer(window_.data());
 }
 
 QTextBrowser* HelpCenter::Viewer() const {
@@ -94,6 +95,11 @@ QWidget* HelpCenter::ViewerWindow(QWidget* owner) {
     }
     return window_;
   }
+  CreateViewer(owner);
+  return window_;
+}
+
+void HelpCenter::CreateViewer(QWidget* owner) {
   window_ = new QWidget(owner, Qt::Window);
   window_->setObjectName("helpViewer");
   window_->setWindowTitle(tr("Twinward Help"));
@@ -117,7 +123,6 @@ QWidget* HelpCenter::ViewerWindow(QWidget* owner) {
   });
   layout->addWidget(tools);
   layout->addWidget(viewer_);
-  return window_;
 }
 
 void HelpCenter::Install() {

@@ -45,6 +45,7 @@ class HelpCenter : public QObject {
   bool OnMousePress(QObject* watched);
   void SetWhatsThisMode(bool on);
   QWidget* ViewerWindow(QWidget* owner);
+  void CreateViewer(QWidget* owner);
 
   QString programDir_;
   QPointer<QWidget> window_;  // dies with the window it is parented to
