@@ -57,11 +57,31 @@ std::string HelpPagePath(std::string_view programDir, int context) {
       .string();
 }
 
-std::optional<std::string> ExistingHelpPage(std::string_view programDir, int context) {
-  std::string path = HelpPagePath(programDir, context);
+std::optional<std::string> HelpFolder(std::string_view programDir) {
+  const std::filesystem::path dir(programDir);
   std::error_code ec;  // unreadable counts as missing: help must never raise an error
+  if (std::filesystem::is_directory(dir / kHelpFolderName, ec))
+    return (dir / kHelpFolderName).string();
+  const std::filesystem::path installed = dir / ".." / "share" / "twinward" / kHelpFolderName;
+  if (!std::filesystem::is_directory(installed, ec)) return std::nullopt;
+  // Resolved on the disk, not by text: bin/ may be a symbolic link.
+  const std::filesystem::path resolved = std::filesystem::canonical(installed, ec);
+  return (ec ? installed : resolved).string();
+}
+
+std::optional<std::string> ExistingHelpTopic(std::string_view programDir, std::string_view page) {
+  if (page.empty() || page.find('/') != std::string_view::npos || page == "." || page == "..")
+    return std::nullopt;
+  const std::optional<std::string> folder = HelpFolder(programDir);
+  if (!folder) return std::nullopt;
+  std::string path = (std::filesystem::path(*folder) / page).string();
+  std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
   return path;
+}
+
+std::optional<std::string> ExistingHelpPage(std::string_view programDir, int context) {
+  return ExistingHelpTopic(programDir, HelpPageForContext(context));
 }
 
 std::optional<int> EffectiveHelpContext(std::span<const int> chain, THelpOptions options) {

@@ -20,8 +20,17 @@ std::string_view HelpPageForContext(int context);
 /// trailing separator). Does not look at the disk.
 std::string HelpPagePath(std::string_view programDir, int context);
 
-/// The page's path when the help folder and the page both exist; otherwise nothing, and the
-/// caller shows nothing (a missing help folder is not an error).
+/// The help folder of the program in programDir: programDir/TWN-help, or, for a program
+/// installed in a bin/ folder, programDir/../share/twinward/TWN-help. Nothing when neither
+/// is a folder.
+std::optional<std::string> HelpFolder(std::string_view programDir);
+
+/// The path of the page file `page` in the program's help folder when both exist; otherwise
+/// nothing, and the caller shows nothing (a missing help folder is not an error). A page is
+/// a plain file name: one holding a path separator gives nothing.
+std::optional<std::string> ExistingHelpTopic(std::string_view programDir, std::string_view page);
+
+/// ExistingHelpTopic for the page of a help context.
 std::optional<std::string> ExistingHelpPage(std::string_view programDir, int context);
 
 struct THelpOptions {

@@ -68,5 +68,30 @@ TEST(HelpTopics, MissingFolderOrPageGivesNothing) {
   EXPECT_EQ(ExistingHelpPage(dir.path(), 17), std::nullopt);
 }
 
+TEST(HelpTopics, HelpFolderBesideProgramOrInstalled) {
+  struct Case {
+    std::vector<std::string> folders;  // made under the temp dir; the program is in bin/
+    std::optional<std::string> expected;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"bin/TWN-help", "share/twinward/TWN-help"}, "bin/TWN-help"},  // beside wins
+           {{"bin", "share/twinward/TWN-help"}, "share/twinward/TWN-help"},
+           {{"bin", "share/twinward"}, std::nullopt},
+           {{"bin", "share/TWN-help"}, std::nullopt},
+       }) {
+    test::TempDir dir;
+    for (const std::string& folder : c.folders) test::MakeDirs(dir / folder);
+    const std::optional<std::string> expected =
+        c.expected ? std::optional(dir / *c.expected) : std::nullopt;
+    EXPECT_EQ(HelpFolder(dir / "bin"), expected) << c.folders.back();
+  }
+  test::TempDir dir;
+  test::WriteFile(dir / "share/twinward/TWN-help/tutorials.html", "<html></html>");
+  test::WriteFile(dir / "bin/tutorials.html", "<html></html>");
+  EXPECT_EQ(ExistingHelpTopic(dir / "bin", "tutorials.html"),
+            dir / "share/twinward/TWN-help/tutorials.html");
+  EXPECT_EQ(ExistingHelpTopic(dir / "bin", "../../../bin/tutorials.html"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace twn

@@ -1,14 +1,17 @@
 // twn-screenshots DIR: renders the windows with a few made-up jobs (one running, some waiting,
-// one manual) into DIR/*.png, offscreen, so that the layout can be looked at without a display.
+// one manual) and the help viewer into DIR/*.png, offscreen, so that the layout can be looked at
+// without a display.
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QStatusBar>
 #include <QtWidgets/QTableView>
+#include <QtWidgets/QTextBrowser>
 #include <cstdio>
 
 #include "app/main_commands.h"
+#include "gui/help/help_center.h"
 #include "gui/host/qt_run_host.h"
 #include "gui/main/job_list_model.h"
 #include "gui/main/main_window.h"
@@ -75,5 +78,13 @@ int main(int argc, char* argv[]) {
   ok &= Save(*window.statusBar(), dir + "/status_bar_counts.png");
   window.JobList()->selectRow(0);
   ok &= Save(*window.statusBar(), dir + "/status_bar_one_job.png");
+
+  // The help viewer on the main window's page, from the pages copied beside this program.
+  twn::gui::HelpCenter help(QCoreApplication::applicationDirPath());
+  if (!help.ShowTopic(&window, "main_window.html")) {
+    std::fprintf(stderr, "twn-screenshots: no help pages beside the program\n");
+    return 1;
+  }
+  ok &= Save(*help.Viewer()->window(), dir + "/help_viewer.png");
   return ok ? 0 : 1;
 }
