@@ -15,6 +15,7 @@
 #include "app/settings_folder.h"
 #include "gui/common/app_icon.h"
 #include "gui/common/message_boxes.h"
+#include "gui/help/help_center.h"
 #include "gui/host/qt_run_host.h"
 #include "gui/main/main_window.h"
 #include "gui/main/quit_signals.h"
@@ -117,6 +118,12 @@ int main(int argc, char* argv[]) {
       std::printf("activated\n");
       std::fflush(stdout);
     });
+  twn::gui::HelpCenter help(QCoreApplication::applicationDirPath());
+  help.Install();
+  QObject::connect(&window, &twn::gui::MainWindow::HelpContextRequested, &help,
+                   &twn::gui::HelpCenter::ShowContext);
+  QObject::connect(&window, &twn::gui::MainWindow::HelpPageRequested, &help,
+                   &twn::gui::HelpCenter::ShowTopic);
   twn::gui::QuitSignals signals_to_close;
   QObject::connect(&signals_to_close, &twn::gui::QuitSignals::QuitRequested, &window,
                    &twn::gui::MainWindow::CloseQuietly);

@@ -3,6 +3,7 @@
 // a run is going on. Runs are real, over small scratch trees.
 #include <QtTest/QtTest>
 #include <QtWidgets/QHeaderView>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QTableView>
 #include <filesystem>
 
@@ -230,6 +231,12 @@ class MainWindowTest : public QObject {
     MainWindow window(*settings_, *host_);
     window.show();
     QVERIFY(window.Tutorials()->isVisible());
+    QSignalSpy topics(&window, &MainWindow::HelpContextRequested);
+    QSignalSpy pages(&window, &MainWindow::HelpPageRequested);
+    emit window.Tutorials()->findChild<QLabel*>("tutorialLink12")->linkActivated("12");
+    window.Run(cmHelpTutorials);
+    QCOMPARE(topics.value(0).value(1).toInt(), 12);
+    QCOMPARE(pages.value(0).value(1).toString(), QString("tutorials.html"));
     window.Tutorials()->close();  // its close button runs the command
     QVERIFY(!window.Tutorials()->isVisible());
     QVERIFY(!window.Actions().Action(cmShowTutorials)->isChecked());

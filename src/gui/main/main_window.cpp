@@ -19,6 +19,7 @@
 #include "app/command_line.h"
 #include "app/placement.h"
 #include "gui/common/message_boxes.h"
+#include "gui/help/help_center.h"
 #include "gui/host/qt_run_host.h"
 #include "gui/main/job_commands.h"
 #include "gui/main/job_list_model.h"
@@ -59,6 +60,7 @@ MainWindow::MainWindow(TSettings& settings, TQtRunHost& host, QWidget* parent)
   setObjectName("mainWindow");
   setWindowTitle(Text(kMainCaption));
   setMinimumSize(kMainMinWidth, kMainMinHeight);
+  SetHelpContext(this, kMainWindowHelpContext);
   resize(784, 521);
   BuildFrame();
   runs_->Scheduler().MainLogFolder = settings_.MainLogFolder;
