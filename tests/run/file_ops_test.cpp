@@ -2,9 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -209,9 +207,7 @@ TEST(CopyOneFile, FileTooLargeKeepsTheOldTarget) {
   WriteFile(src.path, Pattern(8 * kCopyBlockSize));
   WriteFile(dst.path, "old target");
   EXPECT_EQ(test::RunInChild([&]() -> std::string {
-              ::signal(SIGXFSZ, SIG_IGN);
-              const rlimit limit{3 * kCopyBlockSize + 100, 3 * kCopyBlockSize + 100};
-              if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return "setrlimit failed";
+              if (!test::CapFileSize(3 * kCopyBlockSize + 100)) return "setrlimit failed";
               return CopyFailsOnTarget(src, dst, 8 * kCopyBlockSize, EFBIG);
             }),
             "");
