@@ -62,10 +62,10 @@ TEST_F(JobCommands, AddStoresEveryOptionInTheJob) {
   // Relative folders are made absolute; the method's preset is applied.
   EXPECT_EQ(std::tuple(d.Pairs.at(0).L_Path, d.Pairs.at(1).R_Path, d.Pairs[1].bSubFLD, d.idxMethod,
                        d.idxSingleR, d.Empty_CopyL),
-            std::tuple(dir_ / "left", "/mnt/c", false, kMethodMirrorL, 2, true));
+            std::tuple(dir_ / "left", std::string("/mnt/c"), false, kMethodMirrorL, 2, true));
   EXPECT_EQ(
       std::tuple(d.FileFilter.FLT_Include, d.FileFilter.FLT_bUseExclude, d.FolderFilter.Patterns()),
-      std::tuple("*.jpg; *.png", true, std::vector<std::string>{".git", "cache"}));
+      std::tuple(std::string("*.jpg; *.png"), true, std::vector<std::string>{".git", "cache"}));
   EXPECT_EQ(
       std::tuple(d.Frequency, d.freDays, d.ExcludeDays, d.bRunBefore, d.RunBefore),
       std::tuple(kFreqDays, 3, kSaturday | kSunday, true, platform::EncodeDateTime(2031, 4, 5)));
