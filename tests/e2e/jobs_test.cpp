@@ -1,11 +1,11 @@
 // twn-cli list, show, add and remove run as a user runs them, on a settings folder of their own.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/settings.h"
@@ -16,6 +16,9 @@
 
 namespace twn {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 class JobCommands : public ::testing::Test {
  protected:
@@ -51,41 +54,35 @@ TEST_F(JobCommands, AddStoresEveryOptionInTheJob) {
                            "--not-before", "2031-04-05"});
   const auto added = Cli(args);
   ASSERT_EQ(added.status, 0) << added.err;
-  EXPECT_NE(added.err.find("'/srv/a b' does not exist"), std::string::npos) << added.err;
+  EXPECT_THAT(added.err, HasSubstr("'/srv/a b' does not exist"));
   TSettings settings(Settings());
   ASSERT_EQ(settings.LoadSettings(), 0);
   ASSERT_EQ(settings.Jobs.size(), 1u);
   const TJobData& d = settings.Jobs[0]->Data;
-  EXPECT_EQ(d.Pairs.at(0).L_Path, dir_ / "left") << "relative folders are made absolute";
-  EXPECT_EQ(d.Pairs.at(1).R_Path, "/mnt/c");
-  EXPECT_FALSE(d.Pairs[1].bSubFLD);
-  EXPECT_EQ(d.idxMethod, kMethodMirrorL);
-  EXPECT_EQ(d.idxSingleR, 2) << "the method's preset is applied";
-  EXPECT_TRUE(d.Empty_CopyL);
-  EXPECT_EQ(d.FileFilter.FLT_Include, "*.jpg; *.png");
-  EXPECT_TRUE(d.FileFilter.FLT_bUseExclude);
-  EXPECT_EQ(d.FolderFilter.Patterns(), (std::vector<std::string>{".git", "cache"}));
-  EXPECT_EQ(d.Frequency, kFreqDays);
-  EXPECT_EQ(d.freDays, 3);
+  // Relative folders are made absolute; the method's preset is applied.
+  EXPECT_EQ(std::tuple(d.Pairs.at(0).L_Path, d.Pairs.at(1).R_Path, d.Pairs[1].bSubFLD, d.idxMethod,
+                       d.idxSingleR, d.Empty_CopyL),
+            std::tuple(dir_ / "left", std::string("/mnt/c"), false, kMethodMirrorL, 2, true));
+  EXPECT_EQ(
+      std::tuple(d.FileFilter.FLT_Include, d.FileFilter.FLT_bUseExclude, d.FolderFilter.Patterns()),
+      std::tuple(std::string("*.jpg; *.png"), true, std::vector<std::string>{".git", "cache"}));
+  EXPECT_EQ(
+      std::tuple(d.Frequency, d.freDays, d.ExcludeDays, d.bRunBefore, d.RunBefore),
+      std::tuple(kFreqDays, 3, kSaturday | kSunday, true, platform::EncodeDateTime(2031, 4, 5)));
   EXPECT_NEAR(platform::TimePart(d.StartTime), 6.5 / 24, 1e-9);
-  EXPECT_EQ(d.ExcludeDays, kSaturday | kSunday);
-  EXPECT_TRUE(d.bRunBefore);
-  EXPECT_EQ(d.RunBefore, platform::EncodeDateTime(2031, 4, 5));
   EXPECT_TRUE(d.LogFull_bUse) << "everything else keeps a new job's defaults";
 }
 
 TEST_F(JobCommands, AddWarnsAboutAPairThatWouldBeSynchronizedIntoItself) {
   const auto inside = Cli({"add", "Nested", "--left", "left", "--right", "left/backup"});
   ASSERT_EQ(inside.status, 0) << inside.err;
-  EXPECT_NE(inside.err.find("warning: Folder '" + dir_ / "left/backup" + "' lies inside folder '" +
-                            dir_ / "left" + "'"),
-            std::string::npos)
-      << inside.err;
+  EXPECT_THAT(inside.err, HasSubstr("warning: Folder '" + dir_ / "left/backup" +
+                                    "' lies inside folder '" + dir_ / "left" + "'"));
   // Left out by a folder pattern, the inner folder is never reached: no warning.
   const auto excluded = Cli({"add", "Excluded", "--left", "left", "--right", "left/backup",
                              "--exclude-folder", "backup"});
   ASSERT_EQ(excluded.status, 0) << excluded.err;
-  EXPECT_EQ(excluded.err.find("lies inside"), std::string::npos) << excluded.err;
+  EXPECT_THAT(excluded.err, Not(HasSubstr("lies inside")));
 }
 
 TEST_F(JobCommands, ListShowAndRemove) {
@@ -102,19 +99,18 @@ TEST_F(JobCommands, ListShowAndRemove) {
   ASSERT_NE(music, std::string::npos);
   EXPECT_LT(music, mail) << "list order";
   const std::string music_line = list.out.substr(music + 1, mail - music - 1);
-  EXPECT_NE(music_line.find("Update Left and Right (Make Equal)  1  "), std::string::npos);
-  EXPECT_NE(music_line.find("Manual"), std::string::npos) << music_line;
-  EXPECT_NE(music_line.find("nothing"), std::string::npos) << music_line;
-  EXPECT_NE(list.out.find("Copy files from Right to Left"), std::string::npos);
-  EXPECT_NE(list.out.substr(mail).find("waiting"), std::string::npos);
+  EXPECT_THAT(music_line, HasSubstr("Update Left and Right (Make Equal)  1  "));
+  EXPECT_THAT(music_line, HasSubstr("Manual"));
+  EXPECT_THAT(music_line, HasSubstr("nothing"));
+  EXPECT_THAT(list.out, HasSubstr("Copy files from Right to Left"));
+  EXPECT_THAT(list.out.substr(mail), HasSubstr("waiting"));
 
   const auto show = Cli({"show", "MAIL"});
   ASSERT_EQ(show.status, 0) << show.err;
   EXPECT_EQ(show.out.substr(0, show.out.find("Job name\n")),
             "Job contains 1 folder pairs\n  " + (dir_ / "left") + "  [+subfolders]  " +
                 (dir_ / "right") + "\n");
-  EXPECT_NE(show.out.find("\nScheduling\n  Job runs every 30 minutes\n"), std::string::npos)
-      << show.out;
+  EXPECT_THAT(show.out, HasSubstr("\nScheduling\n  Job runs every 30 minutes\n"));
 
   const auto removed = Cli({"remove", "music"});
   ASSERT_EQ(removed.status, 0) << removed.err;
@@ -165,7 +161,7 @@ TEST_F(JobCommands, BadInputIsOneLineAndChangesNothing) {
     const auto r = Cli(c.args);
     EXPECT_EQ(r.status, 2) << c.says;
     EXPECT_EQ(Lines(r.err), 1u) << r.err;
-    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr(c.says));
     EXPECT_EQ(test::ReadFile(Ini()), before) << c.says;
   }
   // A manual job may skip every day: it is never scheduled anyway.
@@ -182,7 +178,7 @@ TEST_F(JobCommands, SettingsFolderInUse) {
         std::vector<std::string>{"remove", "Photos"}}) {
     const auto r = Cli(args);
     EXPECT_EQ(r.status, 4) << args[0];
-    EXPECT_NE(r.err.find("in use"), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr("in use"));
     EXPECT_EQ(test::ReadFile(Ini()), before);
   }
   EXPECT_EQ(Cli({"list"}).status, 0) << "reading needs no lock";
@@ -197,9 +193,7 @@ TEST_F(JobCommands, NeverWritesOverAFileItCannotReadOrWrite) {
 
   // A save that fails half-way (the file-size limit, set in a child, stands in for a full disk).
   const std::string answer = test::RunInChild([&]() -> std::string {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit small{1000, 1000};
-    ::setrlimit(RLIMIT_FSIZE, &small);
+    if (!test::CapFileSize(1000)) return "setrlimit failed";
     const auto r = Cli({"add", "Music", "--left", "left", "--right", "right"});
     if (r.status == 1 && r.err.find("cannot save") != std::string::npos) return "";
     return "status " + std::to_string(r.status) + ": " + r.err;
@@ -215,7 +209,7 @@ TEST_F(JobCommands, NeverWritesOverAFileItCannotReadOrWrite) {
         std::vector<std::string>{"list"}}) {
     const auto r = test::RunProgram(TWN_CLI_PATH, test::OnSettings(other.path(), args));
     EXPECT_EQ(r.status, 1) << args[0];
-    EXPECT_NE(r.err.find("cannot read"), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr("cannot read"));
   }
   EXPECT_TRUE(std::filesystem::is_directory(other / "TWN.ini"));
 }

@@ -138,14 +138,13 @@ TEST(JobDataTest, DeleteLogReportsAFailedDeletionAndStillDropsTheEntry) {
   const std::string locked = dir / "locked";
   test::WriteFile(locked + "/a.log", "x");
   // Root ignores permission bits but not the immutable attribute.
-  const bool immutable = test::SetImmutable(locked, true);
-  if (!immutable && ::geteuid() == 0) GTEST_SKIP() << "root may delete anywhere";
-  ASSERT_TRUE(immutable || ::chmod(locked.c_str(), 0555) == 0);
+  const test::ScopedImmutable immutable({locked});
+  if (!immutable.ok() && ::geteuid() == 0) GTEST_SKIP() << "root may delete anywhere";
+  ASSERT_TRUE(immutable.ok() || ::chmod(locked.c_str(), 0555) == 0);
   TJobData d(0);
   d.LogHistory = {locked + "/a.log"};
-  EXPECT_EQ(immutable ? EPERM : EACCES, d.DeleteLog(0));
+  EXPECT_EQ(immutable.ok() ? EPERM : EACCES, d.DeleteLog(0));
   EXPECT_TRUE(d.LogHistory.empty());
-  test::SetImmutable(locked, false);
   ::chmod(locked.c_str(), 0755);
 }
 

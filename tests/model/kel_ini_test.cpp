@@ -1,8 +1,6 @@
 #include "model/kel_ini.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -181,9 +179,7 @@ TEST(KelIniFile, FailedSaveKeepsTheOldFileAndSaysSo) {
   const std::string path = dir / "keep.ini";
   test::WriteFile(path, "[A]\r\nx=old\r\n");
   const std::string error = test::RunInChild([&] {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit small{4096, 4096};
-    ::setrlimit(RLIMIT_FSIZE, &small);
+    if (!test::CapFileSize(4096)) return std::string("setrlimit failed");
     return std::to_string(big.SaveToFile(path));
   });
   EXPECT_EQ(error, std::to_string(EFBIG));

@@ -2,9 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,8 +30,12 @@ class TStopAfter final : public TCopyObserver {
   /// Stops at the n-th look at the stop request (1 = the first); 0 = never.
   explicit TStopAfter(int n = 0) : n_(n) {}
   bool StopRequested() override { return n_ > 0 && ++looks_ >= n_; }
-  void ThrottledRefresh() override { ++refreshes; }
+  void ThrottledRefresh() override {
+    ++refreshes;
+    if (on_refresh) on_refresh();
+  }
   int refreshes = 0;
+  std::function<void()> on_refresh;  // a look at the target folder while the copy goes on
 
  private:
   int n_;
@@ -209,9 +211,7 @@ TEST(CopyOneFile, FileTooLargeKeepsTheOldTarget) {
   WriteFile(src.path, Pattern(8 * kCopyBlockSize));
   WriteFile(dst.path, "old target");
   EXPECT_EQ(test::RunInChild([&]() -> std::string {
-              ::signal(SIGXFSZ, SIG_IGN);
-              const rlimit limit{3 * kCopyBlockSize + 100, 3 * kCopyBlockSize + 100};
-              if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return "setrlimit failed";
+              if (!test::CapFileSize(3 * kCopyBlockSize + 100)) return "setrlimit failed";
               return CopyFailsOnTarget(src, dst, 8 * kCopyBlockSize, EFBIG);
             }),
             "");
@@ -455,17 +455,6 @@ TEST(CopyOneFile, OwnerIsCarriedAsRootAndSetIdBitsOnlyWithIt) {
 
 // --- Temporary files and the leftovers of killed copies -------------------------------------
 
-/// An observer that looks at the target folder whenever the copy refreshes its progress.
-class TWatch final : public TCopyObserver {
- public:
-  explicit TWatch(std::function<void()> look) : look_(std::move(look)) {}
-  bool StopRequested() override { return false; }
-  void ThrottledRefresh() override { look_(); }
-
- private:
-  std::function<void()> look_;
-};
-
 bool IsTempName(const std::string& name) {
   if (name.size() != 11 || !name.starts_with(".twn~")) return false;
   for (size_t i = 5; i < name.size(); ++i)
@@ -479,13 +468,14 @@ TEST(CopyOneFile, TheTemporaryFileIsLockedWhileItIsWritten) {
   test::MakeDirs(dir / "out");
   std::vector<std::string> seen;
   int lockable = 0;
-  TWatch watch([&] {
+  TStopAfter watch;
+  watch.on_refresh = [&] {
     for (const std::string& name : ListNames(dir / "out")) {
       seen.push_back(name);
       const platform::TUniqueFd fd(::open((dir / "out/" + name).c_str(), O_RDONLY | O_CLOEXEC));
       if (fd.Valid() && ::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0) ++lockable;
     }
-  });
+  };
   TSideFolders sides[2];
   EXPECT_EQ(CopyWith(Below(dir, "src.bin"), Below(dir, "out/dst.bin"), sides[0], sides[1], watch),
             0);

@@ -1,7 +1,5 @@
 // Whole runs of jobs on scratch trees: the trees they leave and the report lines they write.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <unistd.h>
@@ -21,6 +19,7 @@ namespace twn {
 namespace {
 
 using test::Masked;
+using test::Put;
 using test::ReadFile;
 using test::TreeOf;
 using test::WriteFile;
@@ -40,6 +39,15 @@ Lines Concat(std::initializer_list<Lines> parts) {
   return all;
 }
 
+/// The lines of a text with '\n' between them.
+Lines Split(std::string_view text) {
+  Lines lines;
+  for (size_t end; (end = text.find('\n')) != text.npos; text.remove_prefix(end + 1))
+    lines.emplace_back(text.substr(0, end));
+  lines.emplace_back(text);
+  return lines;
+}
+
 const std::string kSep(62, '=');
 Lines Head(const std::string& name) {
   return {kSep, "TWN job '" + name + "' started at T", ""};
@@ -50,11 +58,6 @@ Lines Termination(const std::string& name) {
 /// A comparison or plan group: the title, a line per side, an empty line.
 Lines Group(const std::string& title, const std::string& left, const std::string& right) {
   return {title, "   on left side: " + left, "   on right side: " + right, ""};
-}
-
-void Put(const std::string& path, const std::string& content, int64_t mtime = kOld) {
-  WriteFile(path, content);
-  test::SetMTime(path, mtime);
 }
 
 class JobRun : public ::testing::Test {
@@ -210,49 +213,30 @@ TEST_F(JobRun, StartIsRefusedWhileARunIsGoingOn) {
 TEST_F(JobRun, AStopIsNoticedAtEachStopPointAndNothingMoreIsDone) {
   const Lines untouched = {"0.txt=0", "1.txt=1", "a.txt=old target"};
   const Lines created = {"0.txt=0", "1.txt=1", "a.txt=old target", "n1/", "n2/"};
+  const Lines deleted = {"1.txt=1", "a.txt=a", "b.txt=b", "n1/", "n1/x.txt=x", "n2/"};
   const struct {
     const char* name;
     TRunStage stage;  // the stop comes at the first refresh of this stage
     bool scanned;     // and, while scanning, once both roots are listed
     bool vanish;      // the sources of a.txt and b.txt go with the stop
-    Lines tail;       // the full log's last lines before the termination block
     Lines right;
+    const char* tail;  // the full log's last lines before the termination block
   } cases[] = {
-      {"scan",
-       rsScanning,
-       false,
-       false,
-       {"*** Scanning folders ***", "T - Scanning folder 'D/L' "},
-       untouched},
-      {"plan summary",
-       rsScanning,
-       true,
-       false,
-       {"Total files changes:", "   on left side: none", "   on right side: 0 [-9 bytes]"},
-       untouched},
+      {"scan", rsScanning, false, false, untouched,
+       "*** Scanning folders ***\nT - Scanning folder 'D/L' "},
+      {"plan summary", rsScanning, true, false, untouched,
+       "Total files changes:\n   on left side: none\n   on right side: 0 [-9 bytes]"},
       // The folders stage runs to its end.
-      {"folders",
-       rsCreatingFolders,
-       false,
-       false,
-       {"*** Creating New Folders ***", "T - Ok Folder creating: 'D/R/n1/",
-        "T - Ok Folder creating: 'D/R/n2/"},
-       created},
-      {"copy", rsCopying, false, false, {"*** Copying Files ***"}, created},
+      {"folders", rsCreatingFolders, false, false, created,
+       "*** Creating New Folders ***\nT - Ok Folder creating: 'D/R/n1/\n"
+       "T - Ok Folder creating: 'D/R/n2/"},
+      {"copy", rsCopying, false, false, created, "*** Copying Files ***"},
       // A copy that fails before it looks at the stop: the next one is not tried.
-      {"between copies",
-       rsCopying,
-       false,
-       true,
-       {"*** Copying Files ***", "T - error Copying: 'D/L/a.txt' -> 'D/R/a.txt",
-        "   *** No such file or directory *** for 'D/L/a.txt'"},
-       created},
-      {"between deletions",
-       rsDeleting,
-       false,
-       false,
-       {"*** Deleting Files ***", "T - Ok Deleting: 'D/R/0.txt"},
-       {"1.txt=1", "a.txt=a", "b.txt=b", "n1/", "n1/x.txt=x", "n2/"}},
+      {"between copies", rsCopying, false, true, created,
+       "*** Copying Files ***\nT - error Copying: 'D/L/a.txt' -> 'D/R/a.txt\n"
+       "   *** No such file or directory *** for 'D/L/a.txt'"},
+      {"between deletions", rsDeleting, false, false, deleted,
+       "*** Deleting Files ***\nT - Ok Deleting: 'D/R/0.txt"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -275,7 +259,7 @@ TEST_F(JobRun, AStopIsNoticedAtEachStopPointAndNothingMoreIsDone) {
       stopped = true;
     });
     run.Run(*job, rmCompareAndSync, &host);
-    const Lines full = Log(job->FullLog), tail = Concat({c.tail, Termination("Stop")});
+    const Lines full = Log(job->FullLog), tail = Concat({Split(c.tail), Termination("Stop")});
     ASSERT_GE(full.size(), tail.size());
     EXPECT_EQ(Lines(full.end() - long(tail.size()), full.end()), tail);
     EXPECT_EQ(Log(job->SummaryLog), Concat({Head("Stop"), Termination("Stop")}));
@@ -329,12 +313,8 @@ TEST_F(JobRun, ProtectedTargetFoldersAreNamedInTheirErrorLines) {
   Put(L + "/open/c.txt", "c");
   Put(R + "/locked/a.txt", "old");
   test::MakeDirs(R + "/open");
-  struct TGuard {
-    std::string a, b;
-    ~TGuard() { test::SetImmutable(a, false), test::SetImmutable(b, false); }
-  } guard{R + "/locked", R};
-  if (!test::SetImmutable(guard.a, true) || !test::SetImmutable(guard.b, true))
-    GTEST_SKIP() << "no immutable attribute here";
+  const test::ScopedImmutable locked({R + "/locked", R});
+  if (!locked.ok()) GTEST_SKIP() << "no immutable attribute here";
   auto job = Job("Locked");
   run.Run(*job, rmCompareAndSync);
   const Lines errors = Log(job->ErrorLog);

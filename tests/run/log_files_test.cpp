@@ -1,7 +1,6 @@
 #include "run/log_files.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,6 +27,10 @@ struct Lines : TLineList {
   }
 };
 
+// The three ways of keeping a log: adding to it, overwriting it, a new file per run.
+constexpr TLogSetting kAdding{true, false, false, 100}, kOverwrite{true, false, true, 100},
+    kNewFile{true, true, false, 100};
+
 TEST(LogNames, StampNameAndPath) {
   EXPECT_EQ(RunStamp(platform::EncodeDateTime(2004, 3, 6, 4, 44, 59)), "March 6, 2004 at 04-44");
   EXPECT_EQ(RunStamp(platform::EncodeDateTime(2021, 12, 31, 23, 5)), "December 31, 2021 at 23-05");
@@ -46,8 +49,6 @@ TEST(LogNames, StampNameAndPath) {
 }
 
 TEST(WriteLogFile, AddsNewestFirstUpToTheSizeLimitOrReplaces) {
-  const TLogSetting adding{true, false, false, 100}, overwrite{true, false, true, 100},
-      new_file{true, true, false, 100};
   const std::string fresh = "new 1\r\nnew 2\r\n", limit(100 * 1024, 'o');
   const struct {
     TLogSetting setting;
@@ -55,12 +56,12 @@ TEST(WriteLogFile, AddsNewestFirstUpToTheSizeLimitOrReplaces) {
     bool stale_temp;  // a temporary file left over from an earlier failure
     std::string want;
   } cases[] = {
-      {adding, "", false, fresh},
-      {adding, limit, false, fresh + limit},
-      {adding, limit + "o", false, fresh},
-      {overwrite, "old run\r\n", false, fresh},
-      {new_file, "old run\r\n", false, fresh},
-      {adding, "old\r\n", true, fresh + "old\r\n"},
+      {kAdding, "", false, fresh},
+      {kAdding, limit, false, fresh + limit},
+      {kAdding, limit + "o", false, fresh},
+      {kOverwrite, "old run\r\n", false, fresh},
+      {kNewFile, "old run\r\n", false, fresh},
+      {kAdding, "old\r\n", true, fresh + "old\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.old.size() << " bytes, stale " << c.stale_temp);
@@ -142,9 +143,7 @@ TEST(WriteLogFile, TemporaryNameIsRecognisableButUnpredictable) {
 // A FIFO, a device or a folder where the log belongs is an error at once, never a wait for a
 // writer, and stays as it was in every way of writing.
 TEST(WriteLogFile, RefusesWhatIsNotARegularFile) {
-  const TLogSetting adding{true, false, false, 100}, overwrite{true, false, true, 100},
-      new_file{true, true, false, 100};
-  for (const TLogSetting& setting : {adding, overwrite, new_file}) {
+  for (const TLogSetting& setting : {kAdding, kOverwrite, kNewFile}) {
     for (const char* kind : {"fifo", "folder"}) {
       SCOPED_TRACE(testing::Message() << kind << " create " << setting.bCreateNew << " overwrite "
                                       << setting.bOverwrite);
@@ -214,10 +213,8 @@ TEST(WriteLogFile, FailedWriteKeepsTheOldLog) {
   const std::string old(20000, 'o');
   WriteFile(path, old);
   const std::string answer = test::RunInChild([&]() -> std::string {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{10000, 10000};
-    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return "setrlimit failed";
-    const TLogWriteResult r = WriteLogFile(Lines({"new"}), path, {true, false, false, 100}, 3);
+    if (!test::CapFileSize(10000)) return "setrlimit failed";
+    const TLogWriteResult r = WriteLogFile(Lines({"new"}), path, kAdding, 3);
     return r == TLogWriteResult::kFailed ? "" : "not reported as failed";
   });
   EXPECT_EQ(answer, "");

@@ -20,15 +20,17 @@ bool WaitUntil(const std::function<bool()>& done,
 class TBackgroundProgram {
  public:
   /// Starts `program` (looked up on PATH without a '/') with `args` in the folder `cwd` (the
-  /// current one when empty), stdin empty, stdout and stderr captured.
+  /// current one when empty), stdin empty, stdout (unless `stdout_fd` is given) and stderr
+  /// captured.
   TBackgroundProgram(const std::string& program, const std::vector<std::string>& args,
-                     const std::string& cwd = {});
+                     const std::string& cwd = {}, int stdout_fd = -1);
   /// Kills the program if it was not waited for.
   ~TBackgroundProgram();
   TBackgroundProgram(const TBackgroundProgram&) = delete;
   TBackgroundProgram& operator=(const TBackgroundProgram&) = delete;
 
   bool Started() const { return pid_ > 0; }
+  pid_t Pid() const { return pid_; }
   void Signal(int signal) const;
   /// What the program has written to stdout so far.
   std::string OutputSoFar() const { return ReadFile(capture_ / "out"); }

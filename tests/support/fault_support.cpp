@@ -4,7 +4,9 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <linux/fs.h>
+#include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -60,6 +62,20 @@ bool SetImmutable(const std::string& path, bool on) {
   if (!fd.Valid() || ::ioctl(fd.Get(), FS_IOC_GETFLAGS, &flags) != 0) return false;
   flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
   return ::ioctl(fd.Get(), FS_IOC_SETFLAGS, &flags) == 0;
+}
+
+ScopedImmutable::ScopedImmutable(std::vector<std::string> paths) : paths_(std::move(paths)) {
+  for (const std::string& path : paths_) ok_ = SetImmutable(path, true) && ok_;
+}
+
+ScopedImmutable::~ScopedImmutable() {
+  for (const std::string& path : paths_) SetImmutable(path, false);
+}
+
+bool CapFileSize(unsigned long bytes) {
+  ::signal(SIGXFSZ, SIG_IGN);
+  const rlimit limit{bytes, bytes};
+  return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }
 
 void RemoveTreeAt(int parent, const std::string& name) {

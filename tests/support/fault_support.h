@@ -22,6 +22,25 @@ std::string RunAsNobody(const std::function<std::string()>& body);
 /// immutable folder, even by root). False when the file system or the process cannot.
 bool SetImmutable(const std::string& path, bool on);
 
+/// Sets the immutable attribute on each path for the object's lifetime; ok() is false when the
+/// file system or the process cannot (tests then skip).
+class ScopedImmutable {
+ public:
+  explicit ScopedImmutable(std::vector<std::string> paths);
+  ~ScopedImmutable();
+  ScopedImmutable(const ScopedImmutable&) = delete;
+  ScopedImmutable& operator=(const ScopedImmutable&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  std::vector<std::string> paths_;
+  bool ok_ = true;
+};
+
+/// For a child of RunInChild: writes past `bytes` fail with EFBIG instead of raising SIGXFSZ,
+/// standing in for a full disk. False when the limit cannot be set.
+bool CapFileSize(unsigned long bytes);
+
 /// Removes `name` below the folder `parent` (a descriptor, or AT_FDCWD) with all it holds,
 /// one folder at a time, so trees deeper than PATH_MAX go too.
 void RemoveTreeAt(int parent, const std::string& name);

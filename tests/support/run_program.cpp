@@ -23,8 +23,8 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 }
 
 TBackgroundProgram::TBackgroundProgram(const std::string& program,
-                                       const std::vector<std::string>& args,
-                                       const std::string& cwd) {
+                                       const std::vector<std::string>& args, const std::string& cwd,
+                                       int stdout_fd) {
   std::vector<std::string> words = {program};
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -34,7 +34,10 @@ TBackgroundProgram::TBackgroundProgram(const std::string& program,
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT, 0600);
+  if (stdout_fd >= 0)
+    posix_spawn_file_actions_adddup2(&actions, stdout_fd, 1);
+  else
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT, 0600);
   posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT, 0600);
   if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
   if (posix_spawnp(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;

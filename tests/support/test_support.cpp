@@ -50,6 +50,11 @@ void WriteFile(const std::string& path, std::string_view content) {
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
+void Put(const std::string& path, std::string_view content, int64_t unix_seconds) {
+  WriteFile(path, content);
+  SetMTime(path, unix_seconds);
+}
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream ss;

@@ -26,6 +26,9 @@ class TempDir {
 
 /// Writes `content` to `path`, creating missing parent folders. Aborts the test on failure.
 void WriteFile(const std::string& path, std::string_view content);
+/// WriteFile, then the last-write time (2001 unless given).
+void Put(const std::string& path, std::string_view content = "x",
+         int64_t unix_seconds = 1'000'000'000);
 /// Reads a whole file; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
 /// Sets last-access and last-write time to the given Unix time (seconds + nanoseconds).
