@@ -86,4 +86,21 @@ TRect CentredOn(TRect area, int32_t w, int32_t h) {
   return {area.Left + area.Width / 2 - w / 2, area.Top + area.Height / 2 - h / 2, w, h};
 }
 
+TRect WindowBounds(const TWindowPlacement& stored, TRect owner, int32_t w, int32_t h,
+                   std::span<const TRect> screens) {
+  const TRect r = stored.bMoved && stored.Width > 0 && stored.Height > 0
+                      ? TRect{stored.Left, stored.Top, stored.Width, stored.Height}
+                      : CentredOn(owner, w, h);
+  return PulledOntoScreens(r, screens);
+}
+
+void RecordWindowPlacement(TWindowPlacement& stored, bool maximised, TRect normal) {
+  stored.bMoved = true;
+  stored.State = maximised ? kStateMaximised : kStateNormal;
+  stored.Left = normal.Left;
+  stored.Top = normal.Top;
+  stored.Width = normal.Width;
+  stored.Height = normal.Height;
+}
+
 }  // namespace twn

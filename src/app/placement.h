@@ -33,4 +33,13 @@ void RecordPlacement(TSettings& settings, int32_t state, TRect normal);
 /// A `w` by `h` rectangle centred on `area`, each half rounded toward zero.
 TRect CentredOn(TRect area, int32_t w, int32_t h);
 
+struct TWindowPlacement;
+
+/// A window's bounds from its stored placement; without one (never moved), a `w` by `h`
+/// rectangle centred over `owner`. The result is pulled onto `screens`.
+TRect WindowBounds(const TWindowPlacement& stored, TRect owner, int32_t w, int32_t h,
+                   std::span<const TRect> screens);
+/// Records a window's placement at its close: maximised or normal with its normal bounds.
+void RecordWindowPlacement(TWindowPlacement& stored, bool maximised, TRect normal);
+
 }  // namespace twn

@@ -86,3 +86,24 @@ TEST(Placement, CentredOnHalvesTowardZero) {
 
 }  // namespace
 }  // namespace twn
+
+namespace twn {
+namespace {
+
+// Other windows: centred over their owner until they have been placed once; a stored place
+// that no screen shows any more is pulled back.
+TEST(WindowPlacementTest, StoredOrCentredOverTheOwner) {
+  const TRect screens[] = {{0, 0, 1920, 1080}};
+  TWindowPlacement stored;
+  EXPECT_EQ((TRect{610, 340, 500, 300}),
+            WindowBounds(stored, {400, 200, 920, 580}, 500, 300, screens));
+  RecordWindowPlacement(stored, true, {3000, 50, 640, 480});
+  EXPECT_TRUE(stored.bMoved);
+  EXPECT_EQ(kStateMaximised, stored.State);
+  const TRect back = WindowBounds(stored, {400, 200, 920, 580}, 500, 300, screens);
+  EXPECT_EQ(640, back.Width);
+  EXPECT_LE(back.Left + back.Width, 1920);
+}
+
+}  // namespace
+}  // namespace twn
