@@ -56,6 +56,15 @@ QString ActionName(TMainCommand command) {
   return QString("action%1").arg(int(command));
 }
 
+// A second face of `original` under another caption: it runs the command and follows its
+// enabled state.
+void Follow(QAction* twin, QAction* original) {
+  twin->setToolTip(original->toolTip());
+  twin->setEnabled(original->isEnabled());
+  QObject::connect(original, &QAction::changed, twin,
+                   [twin, original] { twin->setEnabled(original->isEnabled()); });
+}
+
 }  // namespace
 
 MainActions::MainActions(QWidget* window) : QObject(window) {
@@ -89,12 +98,8 @@ void MainActions::AddItems(QMenu* menu, std::string_view title,
       menu->addAction(Action(command));
       continue;
     }
-    // The same command under another caption: a twin that follows the action's state.
     QAction* original = Action(command);
-    QAction* twin = menu->addAction(QString::fromUtf8(caption), original, &QAction::trigger);
-    twin->setEnabled(original->isEnabled());
-    connect(original, &QAction::changed, twin,
-            [twin, original] { twin->setEnabled(original->isEnabled()); });
+    Follow(menu->addAction(QString::fromUtf8(caption), original, &QAction::trigger), original);
   }
 }
 
@@ -118,10 +123,7 @@ void MainActions::BuildToolBar(QToolBar* bar) const {
     QAction* twin = bar->addAction(bar->style()->standardIcon(ToolIcon(button.Command)),
                                    QString::fromUtf8(button.Caption), original, &QAction::trigger);
     twin->setObjectName(ActionName(button.Command) + "Tool");
-    twin->setToolTip(original->toolTip());
-    twin->setEnabled(original->isEnabled());
-    connect(original, &QAction::changed, twin,
-            [twin, original] { twin->setEnabled(original->isEnabled()); });
+    Follow(twin, original);
   }
 }
 
