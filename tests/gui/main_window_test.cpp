@@ -250,6 +250,18 @@ class MainWindowTest : public QObject {
     QVERIFY(saved.MainWidth >= kMainMinWidth);
   }
 
+  void autosizedColumnsShareTheWidthOnEveryResize() {
+    AddJob("Any");
+    settings_->bAutosizeColumns = true;
+    MainWindow window(*settings_, *host_);
+    window.show();
+    for (const int width : {900, 1300}) {
+      window.resize(width, 400);
+      const int share = window.JobList()->viewport()->width() / JobListModel::ColumnCount;
+      QTRY_COMPARE(window.JobList()->columnWidth(JobListModel::ColLastRun), share);
+    }
+  }
+
   void aFileThatCouldNotBeReadIsNeverSavedOver() {
     MainWindow window(*settings_, *host_);
     window.SetMaySave(false);

@@ -107,6 +107,7 @@ void MainWindow::BuildFrame() {
   for (int column = 0; column < int(kJobListColumns); ++column)
     view_->setColumnWidth(column, ClampColumnWidth(column, settings_.ColumnWidth[size_t(column)]));
   setCentralWidget(view_);
+  view_->installEventFilter(this);  // its resizing, for autosized columns
   addDockWidget(Qt::LeftDockWidgetArea, tutorials_);
 
   actions_->BuildMenus(menuBar());
@@ -298,6 +299,12 @@ bool MainWindow::Shutdown() {
   model_->Watcher().SetUpdating(true);
   runs_->StartTimer();
   return false;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_ && event->type() == QEvent::Resize && settings_.bAutosizeColumns)
+    QTimer::singleShot(0, commands_, &JobCommands::AdjustColumns);  // once the viewport is laid out
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::changeEvent(QEvent* event) {
