@@ -157,9 +157,10 @@ std::vector<std::string> ResultBlockLines(TResultBlock block, const TRunCounters
               "   errors creating folders: " +
                   CountText(int64_t{c.CreateErrors[0]} + c.CreateErrors[1])};
     case TResultBlock::kCopied:
+      // The copy counters are kept by source side; a copy from the right goes to the left.
       return {
-          "Copied files:", "   to left side: " + CountWithBytes(c.FilesCopied[0], c.BytesCopied[0]),
-          "   to right side: " + CountWithBytes(c.FilesCopied[1], c.BytesCopied[1]),
+          "Copied files:", "   to left side: " + CountWithBytes(c.FilesCopied[1], c.BytesCopied[1]),
+          "   to right side: " + CountWithBytes(c.FilesCopied[0], c.BytesCopied[0]),
           "   errors copying: " + CountText(int64_t{c.CopyErrors[0]} + c.CopyErrors[1])};
     case TResultBlock::kDeleted:
       return {

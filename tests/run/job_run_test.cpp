@@ -105,7 +105,8 @@ TEST_F(JobRun, MirrorLeavesEqualTreesAndWritesTheWholeReport) {
                      "Ok Folder removing: 'D/R/gone/"};
   const Lines created = {"Created folders:", "   left side: none", "   right side: 1",
                          "   errors creating folders: none", ""};
-  const Lines copied = {"Copied files:", "   to left side: 3 [18 bytes]", "   to right side: none",
+  // Copies from left to right are counted under "to right side".
+  const Lines copied = {"Copied files:", "   to left side: none", "   to right side: 3 [18 bytes]",
                         "   errors copying: none", ""};
   const Lines deleted = {"Deleted files:", "   left side: none", "   right side: 1 [7 bytes]",
                          "   errors deleting: none", ""};
