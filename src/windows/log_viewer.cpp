@@ -31,7 +31,9 @@ std::string JobListCaption(size_t job_count) {
   return "Job list has " + std::to_string(job_count) + " jobs";
 }
 
-std::string ListItem(std::string_view text) { return " " + std::string(text); }
+std::string ListItem(std::string_view text) {
+  return " " + std::string(text);
+}
 
 namespace {
 
@@ -77,8 +79,8 @@ TLogViewerView ComputeLogViewer(const TLogViewerInput& in) {
   else
     v.panels = {""};
   if (!v.text_enabled)
-    v.placeholder = (v.log_list_enabled && !in.read_ok) ? ReadErrorText(in.path)
-                                                         : std::string(kNoLines);
+    v.placeholder =
+        (v.log_list_enabled && !in.read_ok) ? ReadErrorText(in.path) : std::string(kNoLines);
   v.find_enabled = v.text_enabled;
   v.remove_enabled = shown;
   return v;
@@ -97,7 +99,9 @@ std::string CaretText(int64_t line, int64_t column) {
   return std::to_string(line) + ": " + std::to_string(column);
 }
 
-std::string CaretWidthSample(int64_t line_count) { return CaretText(line_count, line_count); }
+std::string CaretWidthSample(int64_t line_count) {
+  return CaretText(line_count, line_count);
+}
 
 void AddSearchText(std::vector<std::string>& history, std::string_view text) {
   const std::string_view trimmed = TrimBlanks(text);
@@ -115,8 +119,8 @@ std::string SearchAgainText(std::string_view search) {
 }
 
 std::string RemoveFailedText(std::string_view path, platform::TError error) {
-  return "The log file '" + std::string(path) + "' could not be deleted: " +
-         platform::ErrorText(error);
+  return "The log file '" + std::string(path) +
+         "' could not be deleted: " + platform::ErrorText(error);
 }
 
 int FindLogEntry(const std::vector<std::string>& history, std::string_view path) {

@@ -52,26 +52,52 @@ TEST(LogViewerTest, CaptionsEnablingAndPanels) {
   const std::string bad = " *** error reading file '" + shown.path + "' ***";
   const Case cases[] = {
       {"no job", none, "", "Job is not selected", "", " *** there are no lines ***", {""}},
-      {"no logs", empty, "J", "The job doesn't have log files", "There is no selected log",
-       " *** there are no lines ***", {""}},
-      {"listed", listed, "JLD", "The job contains 3 log files", "There is no selected log",
-       " *** there are no lines ***", {""}},
-      {"shown", shown, "JLTFRD", "The job contains 3 log files",
-       "Error log file for the job 'Backup'", "",
+      {"no logs",
+       empty,
+       "J",
+       "The job doesn't have log files",
+       "There is no selected log",
+       " *** there are no lines ***",
+       {""}},
+      {"listed",
+       listed,
+       "JLD",
+       "The job contains 3 log files",
+       "There is no selected log",
+       " *** there are no lines ***",
+       {""}},
+      {"shown",
+       shown,
+       "JLTFRD",
+       "The job contains 3 log files",
+       "Error log file for the job 'Backup'",
+       "",
        {"1: 1", "1 234 lines", "12 345 bytes", "modified 03/06/04 04:44:05", shown.path}},
-      {"unreadable", failed, "JLRD", "The job contains 3 log files",
-       "Error log file for the job 'Backup'", bad, {""}},
-      {"no time", untimed, "JLTFRD", "The job contains 3 log files",
-       "Error log file for the job 'Backup'", "",
+      {"unreadable",
+       failed,
+       "JLRD",
+       "The job contains 3 log files",
+       "Error log file for the job 'Backup'",
+       bad,
+       {""}},
+      {"no time",
+       untimed,
+       "JLTFRD",
+       "The job contains 3 log files",
+       "Error log file for the job 'Backup'",
+       "",
        {"1: 1", "1 234 lines", "12 345 bytes", "modified unknown", shown.path}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const TLogViewerView v = ComputeLogViewer(c.in);
     std::string flags;
-    for (const auto& [on, f] : {std::pair{v.job_info_enabled, 'J'}, {v.log_list_enabled, 'L'},
-                                {v.text_enabled, 'T'}, {v.find_enabled, 'F'},
-                                {v.remove_enabled, 'R'}, {v.remove_dead_enabled, 'D'}})
+    for (const auto& [on, f] : {std::pair{v.job_info_enabled, 'J'},
+                                {v.log_list_enabled, 'L'},
+                                {v.text_enabled, 'T'},
+                                {v.find_enabled, 'F'},
+                                {v.remove_enabled, 'R'},
+                                {v.remove_dead_enabled, 'D'}})
       if (on) flags += f;
     EXPECT_EQ(c.flags, flags);
     EXPECT_EQ(c.list_caption, v.log_list_caption);

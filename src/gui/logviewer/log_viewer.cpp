@@ -31,9 +31,13 @@ namespace {
 constexpr int kLogViewerHelpContext = 18;
 constexpr int kPanelCount = 5;
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 // Paths are byte strings; only their display is decoded.
-QString Path(const std::string& s) { return QFile::decodeName(s.c_str()); }
+QString Path(const std::string& s) {
+  return QFile::decodeName(s.c_str());
+}
 
 template <class W>
 W* Named(W* w, const char* name) {
