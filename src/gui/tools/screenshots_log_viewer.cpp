@@ -58,7 +58,7 @@ bool RenderLogViewer(const QString& dir) {
 
   gui::LogViewer viewer(nullptr, settings, nullptr);
   viewer.Prepare(job.JobID);
-  viewer.resize(1000, 640);
+  viewer.resize(1000, 760);
   viewer.findChild<QListWidget*>("lbxLogList")->setCurrentRow(0);
   viewer.findChild<QComboBox*>("cmbFind")->setEditText("img_0413");
   viewer.findChild<QPushButton*>("btnFind")->click();
