@@ -120,6 +120,7 @@ int main(int argc, char* argv[]) {
     });
   twn::gui::HelpCenter help(QCoreApplication::applicationDirPath());
   help.Install();
+  window.SetHelp(&help);
   QObject::connect(&window, &twn::gui::MainWindow::HelpContextRequested, &help,
                    &twn::gui::HelpCenter::ShowContext);
   QObject::connect(&window, &twn::gui::MainWindow::HelpPageRequested, &help,

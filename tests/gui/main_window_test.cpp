@@ -97,7 +97,7 @@ class MainWindowTest : public QObject {
       QVERIFY2(Enabled(window, cmStop) == row.stop, where);
       QVERIFY2(Enabled(window, cmSelectAll) == row.selectAll, where);
       for (const TMainCommand later :
-           {cmNew, cmEdit, cmVisualRun, cmQuickInfo, cmLogViewer, cmCreateShortcut, cmOptions})
+           {cmNew, cmEdit, cmVisualRun})
         QVERIFY2(!Enabled(window, later), where);
       QVERIFY(Enabled(window, cmAdjustColumns) && Enabled(window, cmClose));
     }

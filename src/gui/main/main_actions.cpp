@@ -18,7 +18,6 @@ bool HasNoWindowYet(TMainCommand command) {
     case cmEdit:
     case cmVisualRun:
     case cmQuickInfo:
-    case cmLogViewer:
     case cmCreateShortcut:
     case cmOptions:
       return true;

@@ -21,6 +21,7 @@
 #include "gui/common/message_boxes.h"
 #include "gui/help/help_center.h"
 #include "gui/host/qt_run_host.h"
+#include "gui/logviewer/log_viewer.h"
 #include "gui/main/job_commands.h"
 #include "gui/main/job_list_model.h"
 #include "gui/main/main_actions.h"
@@ -243,7 +244,8 @@ void MainWindow::Ticked(const TTickResult& result) {
 void MainWindow::RunFinished(const TFinishResult& result) {
   model_->RefreshRows({model_->RowOf(result.job->JobID)});
   RefreshStatus();
-  // The log viewer does not exist yet: a -la or -le run shows nothing more.
+  if (auto* viewer = findChild<LogViewer*>()) viewer->Refresh();  // a new log, a new order
+  if (result.show_log) OpenLogViewer(result.job->JobID);
   if (result.minimize) HideToTray();
   if (result.close) QTimer::singleShot(0, this, &QWidget::close);
 }
@@ -325,6 +327,11 @@ void MainWindow::Activate() {
   show();
   raise();
   activateWindow();
+}
+
+void MainWindow::OpenLogViewer(int32_t job_id) {
+  if (findChild<LogViewer*>()) return;
+  ShowLogViewer(this, settings_, job_id, help_, {});
 }
 
 void MainWindow::SetTutorialsShown(bool shown) {

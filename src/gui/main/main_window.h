@@ -16,6 +16,7 @@ class QTableView;
 
 namespace twn::gui {
 
+class HelpCenter;
 class JobCommands;
 class JobListModel;
 class MainActions;
@@ -38,6 +39,8 @@ class MainWindow : public QMainWindow {
   Tray& TrayIcon() const { return *tray_; }
   TutorialsPanel* Tutorials() const { return tutorials_; }
 
+  /// The help of the program, for the windows this one opens (may stay null in tests).
+  void SetHelp(HelpCenter* help) { help_ = help; }
   /// Off when the settings file could not be read: it is then never written over.
   void SetMaySave(bool may_save) { maySave_ = may_save; }
   /// The end of start-up: reads the command line (arguments after the program's name, without
@@ -76,6 +79,8 @@ class MainWindow : public QMainWindow {
   void SetTutorialsShown(bool shown);
   void HeaderClicked(int column);
   void RecordSettings();
+  /// The log viewer on a job (-1: none), unless one is open already.
+  void OpenLogViewer(int32_t job_id);
   void ApplyPlacement();
 
   TSettings& settings_;
@@ -88,6 +93,7 @@ class MainWindow : public QMainWindow {
   TutorialsPanel* tutorials_;
   QLabel* namePanel_;
   QLabel* statusPanel_;
+  HelpCenter* help_ = nullptr;
   bool maySave_ = true;
   bool loading_ = true;
   bool quiet_ = false;
