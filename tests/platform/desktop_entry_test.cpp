@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,7 +50,8 @@ TEST(DesktopEntry, ExecAndNameReadBackAsWrittenWhateverTheyHold) {
   }
   ::umask(old_umask);
   // The layers of escaping in the order a launcher undoes them: value, field codes, quotes.
-  const TDesktopEntry entry{"n", ExecCommandLine(std::vector<std::string>{"50% $HOME \"x\""})};
+  const TDesktopEntry entry{"n", ExecCommandLine(std::vector<std::string>{"50% $HOME \"x\""}), "",
+                            ""};
   EXPECT_NE(DesktopEntryText(entry).find("\nExec=\"50%% \\\\$HOME \\\\\"x\\\\\"\"\n"),
             std::string::npos)
       << DesktopEntryText(entry);
@@ -57,15 +59,13 @@ TEST(DesktopEntry, ExecAndNameReadBackAsWrittenWhateverTheyHold) {
   EXPECT_EQ(QuoteExecArgument("plain", true), "\"plain\"");
 }
 
-TEST(DesktopEntry, AFailedWriteLeavesTheOldFile) {
+TEST(DesktopEntry, AFailedWriteIsReportedAndLeavesNothingBehind) {
   test::TempDir dir;
-  const std::string path = dir / "missing/j.desktop";
-  EXPECT_EQ(WriteDesktopEntry(path, {"n", "twn"}), ENOENT);
-  test::WriteFile(dir / "j.desktop", "old");
-  ::chmod(dir.path().c_str(), 0555);
-  if (::geteuid() != 0) EXPECT_EQ(WriteDesktopEntry(dir / "j.desktop", {"n", "twn"}), EACCES);
-  ::chmod(dir.path().c_str(), 0755);
-  EXPECT_EQ(test::ReadFile(dir / "j.desktop"), "old");
+  const TDesktopEntry entry{"n", "twn", "", ""};
+  EXPECT_EQ(WriteDesktopEntry(dir / "missing/j.desktop", entry), ENOENT);
+  test::MakeDirs(dir / "j.desktop/keep");
+  EXPECT_EQ(WriteDesktopEntry(dir / "j.desktop", entry), EISDIR);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST(DesktopEntry, FoldersFollowTheUserDirsAndBaseDirectoryVariables) {
