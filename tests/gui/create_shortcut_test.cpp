@@ -51,12 +51,12 @@ class CreateShortcutTest : public QObject {
       QVERIFY(!Child(window, "quickLaunch")->isEnabled());
       QVERIFY(!Child(window, "create")->isEnabled());  // nothing ticked yet
       QCOMPARE(Child<QLineEdit>(window, "example")->text(),
-               R"("/opt/tw n/twn" --settings "/set" "50% \$HOME \"x\"" -fc)");
+               "\"/opt/tw n/twn\" --settings \"/set\" \"50% \\$HOME \\\"x\\\"\" -fc");
       Child<QRadioButton>(window, "log1")->click();
       Child<QRadioButton>(window, "after1")->click();
       Child<QCheckBox>(window, "startMinimized")->click();
       QCOMPARE(Child<QLineEdit>(window, "example")->text(),
-               R"("/opt/tw n/twn" --settings "/set" "50% \$HOME \"x\"" -sm -le -fm)");
+               "\"/opt/tw n/twn\" --settings \"/set\" \"50% \\$HOME \\\"x\\\"\" -sm -le -fm");
       Child<QCheckBox>(window, "desktop")->click();
       Child<QCheckBox>(window, "startMenu")->click();
       Child<QPushButton>(window, "quickInfo")->click();
@@ -67,7 +67,7 @@ class CreateShortcutTest : public QObject {
     QCOMPARE(infoAsked, std::vector<const TJob*>{&job_});
     const std::vector<std::string> argv = {exe,   "--settings", "/set", job_.Data.JobName,
                                            "-sm", "-le",        "-fm"};
-    for (const QString& file : {"Desktop/", "data/applications/"}) {
+    for (const QString file : {"Desktop/", "data/applications/"}) {
       const auto entry = platform::ReadDesktopEntry(
           QFile::encodeName(Home(file) + "50% $HOME \"x\".desktop").toStdString());
       QVERIFY2(entry, qPrintable(file));
@@ -80,12 +80,13 @@ class CreateShortcutTest : public QObject {
     QVERIFY(Child<QPushButton>(again, "create")->isEnabled());
     QVERIFY(!Child<QPushButton>(again, "quickInfo")->isEnabled());
     QCOMPARE(Child<QLineEdit>(again, "example")->text(),
-             R"("/opt/tw n/twn" "50% \$HOME \"x\"" -sm -le -fm)");
+             "\"/opt/tw n/twn\" \"50% \\$HOME \\\"x\\\"\" -sm -le -fm");
   }
 
   void refusedNameAndUnwritableFolderKeepTheWindowOpen() {
     FakeMessageBoxes boxes;
-    const TShortcutFolders folders = {Home("Desktop/../no/such"), "", Home("Desktop"), ""};
+    const TShortcutFolders folders = {Home("no/such").toStdString(), "",
+                                      Home("Desktop").toStdString(), ""};
     CreateShortcutWindow window(nullptr, job_, "/bin/twn", "", nullptr, nullptr, &folders);
     window.show();
     Child<QCheckBox>(window, "desktop")->setChecked(true);
