@@ -1,6 +1,7 @@
 #include "gui/shortcut/create_shortcut_window.h"
 
 #include <QtCore/QFile>
+#include <QtCore/QTimer>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QGroupBox>
@@ -76,7 +77,6 @@ CreateShortcutWindow::CreateShortcutWindow(QWidget* parent, const TJob& job, std
   Build();
   LoadState();
   Refresh();
-  name_->setFocus();
 }
 
 CreateShortcutWindow::~CreateShortcutWindow() {
@@ -160,6 +160,16 @@ void CreateShortcutWindow::Build() {
   for (QAbstractButton* b : findChildren<QAbstractButton*>(Qt::FindChildrenRecursively))
     if (b->isCheckable())
       connect(b, &QAbstractButton::toggled, this, &CreateShortcutWindow::Refresh);
+}
+
+void CreateShortcutWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  name_->setFocus();
+  // After the activation that selects the whole text: the caret at the end, nothing selected.
+  QTimer::singleShot(0, name_, [edit = name_] {
+    edit->deselect();
+    edit->end(false);
+  });
 }
 
 void CreateShortcutWindow::LoadState() {

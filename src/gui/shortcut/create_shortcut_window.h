@@ -40,6 +40,9 @@ class CreateShortcutWindow : public QDialog {
 
   void accept() override;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void Build();
   void LoadState();
