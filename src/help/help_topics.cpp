@@ -46,6 +46,10 @@ constexpr std::array<std::string_view, 32> kTopicPages = {
 
 }  // namespace
 
+std::span<const std::string_view> HelpTopicPages() {
+  return kTopicPages;
+}
+
 std::string_view HelpPageForContext(int context) {
   if (context < 1 || context > static_cast<int>(kTopicPages.size())) return kDefaultHelpPage;
   return kTopicPages[static_cast<size_t>(context - 1)];

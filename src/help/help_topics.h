@@ -13,6 +13,9 @@ inline constexpr std::string_view kHelpFolderName = "TWN-help";
 // Page for a context number the table does not know, and for "no context at all".
 inline constexpr std::string_view kDefaultHelpPage = "what_is_twn.html";
 
+/// Every page of the topic table, in context order (context 1 first).
+std::span<const std::string_view> HelpTopicPages();
+
 /// The page file name of a help context; unknown numbers give kDefaultHelpPage.
 std::string_view HelpPageForContext(int context);
 
