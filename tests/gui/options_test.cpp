@@ -47,8 +47,10 @@ class OptionsTest : public QObject {
  private slots:
   void SaveStoresTheTrimmedFolderAndTheChecks() {
     Scene scene;
-    QCOMPARE(scene.Child<QLineEdit>("logFolder")->text(),
-             QFile::decodeName(scene.dir.path().c_str()));
+    QLineEdit* folder = scene.Child<QLineEdit>("logFolder");
+    QCOMPARE(folder->text(), QFile::decodeName(scene.dir.path().c_str()));
+    QTRY_VERIFY(!folder->hasSelectedText());
+    QCOMPARE(folder->cursorPosition(), folder->text().size());
     scene.Child<QLineEdit>("logFolder")->setText("  " + scene.logs + "  ");
     scene.Child<QCheckBox>("autosize")->setChecked(false);
     scene.Child<QCheckBox>("tutorials")->setChecked(true);

@@ -41,7 +41,7 @@ TJobData SampleJob() {
 // and carries an icon.
 void Render(const QTreeWidgetItem* item, int level, std::string& text, bool& complete) {
   text += std::string(size_t(2 * level), ' ') + item->text(0).toStdString() + "\n";
-  complete = complete && item->isExpanded() == (item->childCount() > 0) && !item->icon(0).isNull();
+  complete = complete && (item->childCount() == 0 || item->isExpanded()) && !item->icon(0).isNull();
   for (int i = 0; i < item->childCount(); ++i) Render(item->child(i), level + 1, text, complete);
 }
 

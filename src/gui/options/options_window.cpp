@@ -1,6 +1,7 @@
 #include "gui/options/options_window.h"
 
 #include <QtCore/QFile>
+#include <QtCore/QTimer>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QScreen>
 #include <QtWidgets/QCheckBox>
@@ -82,6 +83,7 @@ OptionsWindow::OptionsWindow(TSettings& settings, HelpCenter* help, QWidget* par
   folder_->setText(QFile::decodeName(values.LogFolder.c_str()));
   autosize_->setChecked(values.bAutosizeColumns);
   tutorials_->setChecked(values.bShowTutorials);
+  folder_->setFocus();
 
   connect(browse, &QPushButton::clicked, this, &OptionsWindow::Browse);
   connect(save, &QPushButton::clicked, this, &OptionsWindow::accept);
@@ -93,9 +95,8 @@ OptionsWindow::OptionsWindow(TSettings& settings, HelpCenter* help, QWidget* par
 
 void OptionsWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  folder_->setFocus();
-  folder_->deselect();
-  folder_->end(false);
+  // The dialog selects the focused box's text once shown; the caret belongs at the end.
+  QTimer::singleShot(0, folder_, [box = folder_] { box->end(false); });
 }
 
 void OptionsWindow::Browse() {

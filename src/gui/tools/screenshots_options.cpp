@@ -1,4 +1,4 @@
-// The Options window on the default log folder.
+// The Options window on a browsed log folder.
 #include "gui/options/options_window.h"
 #include "gui/tools/screenshot_kit.h"
 
@@ -9,7 +9,7 @@ namespace {
 bool RenderOptions(const QString& dir) {
   TFixture fixture;
   TSettings& settings = fixture.Settings();
-  settings.MainLogFolder = settings.Folder() + "/Logs/";
+  settings.MainLogFolder = "/home/anna/.local/share/twinward/Logs/";
   settings.bAutosizeColumns = true;
   gui::OptionsWindow window(settings, nullptr);
   window.show();
