@@ -1,6 +1,5 @@
-// The quick-info window on a job with three pairs, one of them no longer found.
-#include <QtWidgets/QTreeWidget>
-
+// The quick-info window on a job with three pairs, one of them no longer found, and on the
+// same job without pairs.
 #include "gui/quickinfo/quick_info_window.h"
 #include "gui/tools/screenshot_kit.h"
 #include "model/method_presets.h"
@@ -34,7 +33,12 @@ bool RenderQuickInfo(const QString& dir) {
   gui::QuickInfoWindow window(data, nullptr);
   window.resize(700, 560);
   window.show();
-  return Save(window, dir, "quick_info");
+  bool ok = Save(window, dir, "quick_info");
+  data.Pairs.clear();
+  gui::QuickInfoWindow empty(data, nullptr);
+  empty.resize(700, 560);
+  empty.show();
+  return Save(empty, dir, "quick_info_empty") && ok;
 }
 
 const bool registered = RegisterShot("quick_info", &RenderQuickInfo);
