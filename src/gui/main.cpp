@@ -5,6 +5,7 @@
 #include <QtCore/QTimer>
 #include <QtWidgets/QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "gui/main/quit_signals.h"
 #include "gui/main/single_instance.h"
 #include "platform/fs.h"
+#include "windows/create_shortcut.h"
 
 namespace {
 
@@ -121,6 +123,9 @@ int main(int argc, char* argv[]) {
   twn::gui::HelpCenter help(QCoreApplication::applicationDirPath());
   help.Install();
   window.SetHelp(&help);
+  window.SetShortcutTarget(
+      exe, twn::ShortcutSettingsFolder(options.SettingsFolder, std::getenv("TWN_HOME"),
+                                       settings.Folder()));
   QObject::connect(&window, &twn::gui::MainWindow::HelpContextRequested, &help,
                    &twn::gui::HelpCenter::ShowContext);
   QObject::connect(&window, &twn::gui::MainWindow::HelpPageRequested, &help,

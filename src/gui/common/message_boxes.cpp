@@ -29,6 +29,8 @@ TMessageBoxes& MessageBoxes() {
   return installed ? *installed : real;
 }
 
-void SetMessageBoxes(TMessageBoxes* boxes) { installed = boxes; }
+void SetMessageBoxes(TMessageBoxes* boxes) {
+  installed = boxes;
+}
 
 }  // namespace twn::gui

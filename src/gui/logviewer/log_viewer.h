@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "gui/quickinfo/quick_info_window.h"
 
 class QComboBox;
 class QGroupBox;
@@ -21,9 +22,6 @@ class QTextCursor;
 namespace twn::gui {
 
 class HelpCenter;
-
-/// Opens the quick-info window for a job, modally, over the given window.
-using TQuickInfoFn = std::function<void(QWidget*, const TJob&)>;
 
 class LogViewer : public QDialog {
   Q_OBJECT

@@ -17,9 +17,6 @@ bool HasNoWindowYet(TMainCommand command) {
     case cmNew:
     case cmEdit:
     case cmVisualRun:
-    case cmQuickInfo:
-    case cmCreateShortcut:
-    case cmOptions:
       return true;
     default:
       return false;

@@ -28,6 +28,9 @@
 #include "gui/main/run_driver.h"
 #include "gui/main/tray.h"
 #include "gui/main/tutorials_panel.h"
+#include "gui/options/options_window.h"
+#include "gui/quickinfo/quick_info_window.h"
+#include "gui/shortcut/create_shortcut_window.h"
 #include "platform/fs.h"
 
 namespace twn::gui {
@@ -331,7 +334,19 @@ void MainWindow::Activate() {
 
 void MainWindow::OpenLogViewer(int32_t job_id) {
   if (findChild<LogViewer*>()) return;
-  ShowLogViewer(this, settings_, job_id, help_, {});
+  ShowLogViewer(this, settings_, job_id, help_,
+                [this](QWidget* parent, const TJob& job) { OpenQuickInfo(parent, job); });
+}
+
+void MainWindow::OpenQuickInfo(QWidget* parent, const TJob& job) {
+  ShowQuickInfo(parent, job, settings_, help_);
+}
+
+void MainWindow::OpenOptions() {
+  if (!ShowOptions(this, settings_, help_)) return;
+  SetTutorialsShown(settings_.bShowTutorials);
+  runs_->Scheduler().MainLogFolder = settings_.MainLogFolder;  // for the next runs
+  if (settings_.bAutosizeColumns) commands_->AdjustColumns();
 }
 
 void MainWindow::SetTutorialsShown(bool shown) {

@@ -41,6 +41,12 @@ class MainWindow : public QMainWindow {
 
   /// The help of the program, for the windows this one opens (may stay null in tests).
   void SetHelp(HelpCenter* help) { help_ = help; }
+  /// What a desktop shortcut starts: this program, and the settings folder to name in it
+  /// (empty: none, the default folder).
+  void SetShortcutTarget(std::string exe, std::string settings_folder) {
+    exe_ = std::move(exe);
+    shortcutSettings_ = std::move(settings_folder);
+  }
   /// Off when the settings file could not be read: it is then never written over.
   void SetMaySave(bool may_save) { maySave_ = may_save; }
   /// The end of start-up: reads the command line (arguments after the program's name, without
@@ -81,6 +87,8 @@ class MainWindow : public QMainWindow {
   void RecordSettings();
   /// The log viewer on a job (-1: none), unless one is open already.
   void OpenLogViewer(int32_t job_id);
+  void OpenQuickInfo(QWidget* parent, const TJob& job);
+  void OpenOptions();
   void ApplyPlacement();
 
   TSettings& settings_;
@@ -94,6 +102,8 @@ class MainWindow : public QMainWindow {
   QLabel* namePanel_;
   QLabel* statusPanel_;
   HelpCenter* help_ = nullptr;
+  std::string exe_;
+  std::string shortcutSettings_;
   bool maySave_ = true;
   bool loading_ = true;
   bool quiet_ = false;

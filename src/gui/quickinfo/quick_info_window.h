@@ -2,6 +2,7 @@
 // The quick-info window: read-only, everything a job is set to do, from a private copy of the
 // job's data, so that nothing done here reaches the job.
 #include <QtWidgets/QDialog>
+#include <functional>
 
 #include "app/settings.h"
 
@@ -11,6 +12,9 @@ namespace twn::gui {
 
 class HelpCenter;
 class PairsView;
+
+/// How another window opens the quick info window on a job, modally, over the given window.
+using TQuickInfoFn = std::function<void(QWidget*, const TJob&)>;
 
 class QuickInfoWindow : public QDialog {
   Q_OBJECT

@@ -62,8 +62,7 @@ int Checked(const std::array<QRadioButton*, N>& buttons) {
 
 CreateShortcutWindow::CreateShortcutWindow(QWidget* parent, const TJob& job, std::string exe_path,
                                            std::string settings_folder, HelpCenter* help,
-                                           TQuickInfoCallback quick_info,
-                                           const TShortcutFolders* folders)
+                                           TQuickInfoFn quick_info, const TShortcutFolders* folders)
     : QDialog(parent),
       job_(job),
       exe_(std::move(exe_path)),
@@ -227,7 +226,7 @@ void CreateShortcutWindow::accept() {
 
 bool ShowCreateShortcut(QWidget* parent, const TJob& job, const std::string& exe_path,
                         const std::string& settings_folder, HelpCenter* help,
-                        TQuickInfoCallback quick_info) {
+                        TQuickInfoFn quick_info) {
   CreateShortcutWindow window(parent, job, exe_path, settings_folder, help, std::move(quick_info));
   return window.exec() == QDialog::Accepted;
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "gui/quickinfo/quick_info_window.h"
 #include "windows/create_shortcut.h"
 
 class QCheckBox;
@@ -22,9 +23,6 @@ namespace twn::gui {
 
 class HelpCenter;
 
-/// Opens the quick info window on a job, owned by the given window.
-using TQuickInfoCallback = std::function<void(QWidget*, const TJob&)>;
-
 class CreateShortcutWindow : public QDialog {
   Q_OBJECT
 
@@ -32,7 +30,7 @@ class CreateShortcutWindow : public QDialog {
   /// `settings_folder` is named in the launchers; empty when the program finds it by itself.
   /// The target folders are looked up now (ShortcutFolders when not given).
   CreateShortcutWindow(QWidget* parent, const TJob& job, std::string exe_path,
-                       std::string settings_folder, HelpCenter* help, TQuickInfoCallback quick_info,
+                       std::string settings_folder, HelpCenter* help, TQuickInfoFn quick_info,
                        const TShortcutFolders* folders = nullptr);
   ~CreateShortcutWindow() override;
 
@@ -54,7 +52,7 @@ class CreateShortcutWindow : public QDialog {
   std::string exe_;
   std::string settingsFolder_;
   HelpCenter* help_;
-  TQuickInfoCallback quickInfo_;
+  TQuickInfoFn quickInfo_;
   TShortcutFolders folders_;
   std::array<QCheckBox*, stTargetCount> targets_{};
   QLineEdit* name_ = nullptr;
@@ -68,6 +66,6 @@ class CreateShortcutWindow : public QDialog {
 /// Shows the window modally on `job`; true when launchers were written.
 bool ShowCreateShortcut(QWidget* parent, const TJob& job, const std::string& exe_path,
                         const std::string& settings_folder, HelpCenter* help,
-                        TQuickInfoCallback quick_info);
+                        TQuickInfoFn quick_info);
 
 }  // namespace twn::gui
