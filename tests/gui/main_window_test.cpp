@@ -103,6 +103,28 @@ class MainWindowTest : public QObject {
     }
   }
 
+  void eachWindowCommandOpensItsWindowOnTheSelectedJob() {
+    AddJob("Only");
+    MainWindow window(*settings_, *host_);
+    window.show();
+    window.JobList()->selectRow(0);
+    const std::pair<TMainCommand, const char*> table[] = {{cmQuickInfo, "quickInfo"},
+                                                          {cmLogViewer, "Tform_LogViewer"},
+                                                          {cmOptions, "options"},
+                                                          {cmCreateShortcut, "createShortcut"}};
+    for (const auto& [command, name] : table) {
+      QString opened;
+      QTimer::singleShot(0, [&opened] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        opened = modal->objectName();
+        modal->close();
+      });
+      window.Run(command);  // returns when the modal window has been closed
+      QCOMPARE(opened, QString(name));
+    }
+  }
+
   void deleteOfARunningJobWaitsForItsEndAndItsLogs() {
     AddJob("Busy");
     AddJob("Idle");

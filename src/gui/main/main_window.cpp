@@ -212,6 +212,22 @@ void MainWindow::Run(TMainCommand command) {
       settings_.bShowTutorials = !settings_.bShowTutorials;
       SetTutorialsShown(settings_.bShowTutorials);
       break;
+    case cmQuickInfo:
+      if (const TJob* job = model_->Watcher().SingleSelected()) OpenQuickInfo(this, *job);
+      break;
+    case cmLogViewer: {
+      const TJob* job = model_->Watcher().SingleSelected();
+      OpenLogViewer(job ? job->JobID : -1);
+      break;
+    }
+    case cmCreateShortcut:
+      if (const TJob* job = model_->Watcher().SingleSelected())
+        ShowCreateShortcut(this, *job, exe_, shortcutSettings_, help_,
+                           [this](QWidget* parent, const TJob& j) { OpenQuickInfo(parent, j); });
+      break;
+    case cmOptions:
+      OpenOptions();
+      break;
     case cmClose:
       close();
       break;
