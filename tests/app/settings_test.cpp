@@ -422,25 +422,12 @@ TEST(Settings, FolderPathsThatCannotRoundTripAreRefused) {
   }
 }
 
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST(SettingsFolder, OrderOfChoice) {
   test::TempDir dir;
   test::WriteFile(dir / "portable/TWN.ini", "");
   test::MakeDirs(dir / "writable");
   const std::string cwd = std::filesystem::current_path().string();
-  ScopedEnv home("HOME", (dir / "home").c_str());
+  test::ScopedEnv home("HOME", (dir / "home").c_str());
   const std::string home_config = dir / "home/.config/twinward", missing = dir / "missing/twn";
   const struct {
     const char *twn_home, *xdg;
@@ -456,8 +443,8 @@ TEST(SettingsFolder, OrderOfChoice) {
       {nullptr, nullptr, "", missing, home_config},
   };
   for (const auto& c : cases) {
-    ScopedEnv twn_home("TWN_HOME", c.twn_home);
-    ScopedEnv xdg("XDG_CONFIG_HOME", c.xdg);
+    test::ScopedEnv twn_home("TWN_HOME", c.twn_home);
+    test::ScopedEnv xdg("XDG_CONFIG_HOME", c.xdg);
     EXPECT_EQ(SettingsFolder(c.explicit_folder, c.exe), c.expected) << c.expected;
   }
 }

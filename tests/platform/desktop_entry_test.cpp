@@ -15,19 +15,6 @@
 namespace twn::platform {
 namespace {
 
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST(DesktopEntry, ExecAndNameReadBackAsWrittenWhateverTheyHold) {
   test::TempDir dir;
   const std::string exe = "/opt/my apps/$x/twn";
@@ -85,18 +72,18 @@ TEST(DesktopEntry, FoldersFollowTheUserDirsAndBaseDirectoryVariables) {
       {nullptr, true, nullptr, home / "Desktop", home / ".local/share/applications"},
       {nullptr, false, nullptr, "", home / ".local/share/applications"},
   };
-  ScopedEnv h("HOME", home.path().c_str());
-  ScopedEnv c("XDG_CONFIG_HOME", nullptr);
+  test::ScopedEnv h("HOME", home.path().c_str());
+  test::ScopedEnv c("XDG_CONFIG_HOME", nullptr);
   for (const Case& k : cases) {
     std::remove((home / ".config/user-dirs.dirs").c_str());
     ::rmdir((home / "Desktop").c_str());
     if (k.user_dirs) test::WriteFile(home / ".config/user-dirs.dirs", k.user_dirs);
     if (k.make_desktop) test::MakeDirs(home / "Desktop");
-    ScopedEnv d("XDG_DATA_HOME", k.data_home);
+    test::ScopedEnv d("XDG_DATA_HOME", k.data_home);
     EXPECT_EQ(XdgDesktopFolder(), k.desktop) << (k.user_dirs ? k.user_dirs : "none");
     EXPECT_EQ(XdgApplicationsFolder(), k.applications);
   }
-  ScopedEnv no_home("HOME", nullptr);
+  test::ScopedEnv no_home("HOME", nullptr);
   EXPECT_EQ(XdgDesktopFolder(), "");
   EXPECT_EQ(XdgApplicationsFolder(), "");
 }

@@ -80,4 +80,11 @@ ScopedTimeZone::~ScopedTimeZone() {
   ::tzset();
 }
 
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+  if (const char* old = std::getenv(name)) old_ = old;
+  value ? ::setenv(name, value, 1) : ::unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
 }  // namespace twn::test

@@ -48,4 +48,17 @@ class ScopedTimeZone {
   std::optional<std::string> old_;
 };
 
+/// Sets (or, with null, removes) an environment variable for the lifetime of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
 }  // namespace twn::test

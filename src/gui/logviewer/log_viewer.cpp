@@ -1,4 +1,5 @@
 #include "gui/logviewer/log_viewer.h"
+#include "gui/common/text.h"
 
 #include <QtCore/QFile>
 #include <QtGui/QFontDatabase>
@@ -31,14 +32,6 @@ namespace {
 constexpr int kLogViewerHelpContext = 18;
 constexpr int kPanelCount = 5;
 
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-// Paths are byte strings; only their display is decoded.
-QString Path(const std::string& s) {
-  return QFile::decodeName(s.c_str());
-}
-
 template <class W>
 W* Named(W* w, const char* name) {
   w->setObjectName(name);
@@ -50,7 +43,7 @@ W* Named(W* w, const char* name) {
 LogViewer::LogViewer(QWidget* parent, TSettings& settings, TQuickInfoFn quick_info)
     : QDialog(parent), settings_(settings), quickInfo_(std::move(quick_info)) {
   setObjectName("Tform_LogViewer");
-  setWindowTitle(Q(kLogViewerCaption));
+  setWindowTitle(Text(kLogViewerCaption));
   setMinimumSize(300, 400);
   resize(860, 600);
   SetHelpContext(this, kLogViewerHelpContext);
@@ -146,7 +139,7 @@ void LogViewer::BuildText() {
 void LogViewer::Prepare(int32_t job_id) {
   FillJobList();
   find_->clear();
-  for (const std::string& s : settings_.SearchHistory) find_->addItem(Q(s));
+  for (const std::string& s : settings_.SearchHistory) find_->addItem(Text(s));
   if (find_->count() > 0) find_->setCurrentIndex(0);
   ApplyWindowPlacement(*this, settings_.LogViewer, parentWidget());
   jobList_->setFocus();
@@ -164,10 +157,10 @@ void LogViewer::FillJobList() {
   jobList_->clear();
   rowJobs_.clear();
   for (const auto& job : settings_.Jobs) {
-    jobList_->addItem(Q(ListItem(job->Data.JobName)));
+    jobList_->addItem(Text(ListItem(job->Data.JobName)));
     rowJobs_.push_back(job->JobID);
   }
-  jobGroup_->setTitle(Q(JobListCaption(rowJobs_.size())));
+  jobGroup_->setTitle(Text(JobListCaption(rowJobs_.size())));
 }
 
 TJob* LogViewer::ListedJobPtr() const {
@@ -188,7 +181,7 @@ void LogViewer::ListLogs(int32_t job_id) {
   logList_->clear();
   if (const TJob* job = ListedJobPtr())
     for (const std::string& entry : job->Data.LogHistory)
-      logList_->addItem(Path(ListItem(platform::TrimBlanks(entry))));
+      logList_->addItem(PathText(ListItem(platform::TrimBlanks(entry))));
   UpdateControls();
 }
 
@@ -210,7 +203,7 @@ void LogViewer::ShowLog(const std::string& path) {
   modified_ = file.modified;
   if (read_ok_) {
     QString text = QString::fromUtf8(file.bytes.data(), qsizetype(file.bytes.size()));
-    if (file.cut) text += "\n" + Q(CutNotice(kLogViewerReadCap));
+    if (file.cut) text += "\n" + Text(CutNotice(kLogViewerReadCap));
     text_->setPlainText(text);
   }
   UpdateControls();
@@ -242,15 +235,15 @@ void LogViewer::UpdateControls() {
   const TLogViewerView v = ComputeLogViewer(in);
 
   jobInfo_->setEnabled(v.job_info_enabled);
-  logGroup_->setTitle(Q(v.log_list_caption));
+  logGroup_->setTitle(Text(v.log_list_caption));
   logList_->setEnabled(v.log_list_enabled);
   if (v.no_stored_logs && logList_->count() == 0) {
     QSignalBlocker block(logList_);
-    logList_->addItem(Q(kNoStoredLogs));
+    logList_->addItem(Text(kNoStoredLogs));
   }
-  textGroup_->setTitle(Q(v.text_caption));
+  textGroup_->setTitle(Text(v.text_caption));
   text_->setEnabled(v.text_enabled);
-  if (!v.text_enabled) text_->setPlainText(Path(v.placeholder));
+  if (!v.text_enabled) text_->setPlainText(PathText(v.placeholder));
   ShowPanels(v.panels);
   for (QWidget* w : std::initializer_list<QWidget*>{findLabel_, find_, findButton_})
     w->setEnabled(v.find_enabled);
@@ -264,10 +257,10 @@ void LogViewer::ShowPanels(const std::vector<std::string>& panels) {
   for (int i = 0; i < kPanelCount; ++i) {
     QLabel* panel = panels_[size_t(i)];
     panel->setVisible(size_t(i) < panels.size());
-    panel->setText(size_t(i) < panels.size() ? Path(panels[size_t(i)]) : QString());
+    panel->setText(size_t(i) < panels.size() ? PathText(panels[size_t(i)]) : QString());
     if (i == kPanelCount - 1) break;  // the path takes what is left
     // The caret panel keeps one width while the caret moves.
-    const QString sized = i == 0 ? Q(CaretWidthSample(lineBreaks_ + 1)) : panel->text();
+    const QString sized = i == 0 ? Text(CaretWidthSample(lineBreaks_ + 1)) : panel->text();
     panel->setMinimumWidth(metrics.horizontalAdvance(sized) + extra);
   }
   if (panels.size() == 1) panels_[0]->setMinimumWidth(0);
@@ -276,7 +269,7 @@ void LogViewer::ShowPanels(const std::vector<std::string>& panels) {
 void LogViewer::OnCaretMoved() {
   if (!text_->isEnabled()) return;
   const QTextCursor c = text_->textCursor();
-  panels_[0]->setText(Q(CaretText(c.blockNumber() + 1, c.positionInBlock() + 1)));
+  panels_[0]->setText(Text(CaretText(c.blockNumber() + 1, c.positionInBlock() + 1)));
 }
 
 void LogViewer::OnFind() {
@@ -284,7 +277,7 @@ void LogViewer::OnFind() {
   const QByteArray bytes = typed.toUtf8();
   AddSearchText(settings_.SearchHistory, std::string_view(bytes.data(), size_t(bytes.size())));
   find_->clear();
-  for (const std::string& s : settings_.SearchHistory) find_->addItem(Q(s));
+  for (const std::string& s : settings_.SearchHistory) find_->addItem(Text(s));
   find_->setEditText(typed);  // searched as typed, blanks and all
 
   const QTextCursor at = text_->textCursor();
@@ -294,10 +287,10 @@ void LogViewer::OnFind() {
   if (FindFrom(start)) return;
   const std::string shown(bytes.data(), size_t(bytes.size()));
   if (!fromStart) {
-    if (!MessageBoxes().Ask(this, Q(kSearchAgainTitle), Q(SearchAgainText(shown)))) return;
+    if (!MessageBoxes().Ask(this, Text(kSearchAgainTitle), Text(SearchAgainText(shown)))) return;
     if (FindFrom(QTextCursor(text_->document()))) return;
   }
-  MessageBoxes().Inform(this, Q(kSearchResultTitle), Q(NotFoundText(shown)));
+  MessageBoxes().Inform(this, Text(kSearchResultTitle), Text(NotFoundText(shown)));
 }
 
 bool LogViewer::FindFrom(const QTextCursor& start) {
@@ -318,7 +311,7 @@ void LogViewer::OnRemove() {
   const int index = FindLogEntry(job->Data.LogHistory, path);
   if (index >= 0)
     if (const platform::TError e = job->Data.DeleteLog(index))
-      MessageBoxes().Warn(this, Q(kRemoveFailedTitle), Path(RemoveFailedText(path, e)));
+      MessageBoxes().Warn(this, Text(kRemoveFailedTitle), PathText(RemoveFailedText(path, e)));
   ListLogs(job_id_);
 }
 
@@ -350,7 +343,7 @@ void LogViewer::Refresh() {
   QSignalBlocker block(logList_);
   logList_->clear();
   for (const std::string& entry : job->Data.LogHistory)
-    logList_->addItem(Path(ListItem(platform::TrimBlanks(entry))));
+    logList_->addItem(PathText(ListItem(platform::TrimBlanks(entry))));
   logList_->setCurrentRow(index);
   UpdateControls();
 }

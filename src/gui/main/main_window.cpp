@@ -1,4 +1,5 @@
 #include "gui/main/main_window.h"
+#include "gui/common/text.h"
 
 #include <QtCore/QFile>
 #include <QtCore/QTimer>
@@ -43,10 +44,6 @@ QLabel* AddPanel(QStatusBar* bar, const char* name, int stretch) {
   label->setTextFormat(Qt::PlainText);
   bar->addWidget(label, stretch);
   return label;
-}
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 }  // namespace

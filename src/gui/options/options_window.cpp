@@ -1,4 +1,5 @@
 #include "gui/options/options_window.h"
+#include "gui/common/text.h"
 
 #include <QtCore/QFile>
 #include <QtCore/QTimer>
@@ -22,10 +23,6 @@ namespace twn::gui {
 namespace {
 
 constexpr int kOptionsHelpContext = 17;
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 // Paths stay bytes in the core; only the edit box holds them decoded.
 std::string PathOf(const QString& text) {

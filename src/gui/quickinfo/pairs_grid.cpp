@@ -1,4 +1,5 @@
 #include "gui/quickinfo/pairs_grid.h"
+#include "gui/common/text.h"
 
 #include <QtCore/QFile>
 #include <QtGui/QPainter>
@@ -13,10 +14,6 @@
 namespace twn::gui {
 
 namespace {
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 // Shortens the path cells to their column at paint time, where the width is known.
 class PathDelegate : public QStyledItemDelegate {

@@ -1,4 +1,5 @@
 #include "gui/quickinfo/quick_info_window.h"
+#include "gui/common/text.h"
 
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QHBoxLayout>
@@ -21,10 +22,6 @@ namespace {
 
 constexpr int kQuickInfoHelpContext = 16;
 constexpr int kSplitterMinimum = 70;
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 QGroupBox* Group(const QString& title, const char* name, QWidget* content, QWidget* parent) {
   auto* group = new QGroupBox(title, parent);

@@ -1,4 +1,5 @@
 #include "gui/shortcut/create_shortcut_window.h"
+#include "gui/common/text.h"
 
 #include <QtCore/QFile>
 #include <QtCore/QTimer>
@@ -30,10 +31,6 @@ struct TState {
 TState& State() {
   static TState state;
   return state;
-}
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 template <size_t N>
