@@ -11,6 +11,19 @@
 
 namespace twn {
 
+namespace {
+
+// Stops at the first folder found: the view only needs to know whether to offer opening.
+bool HasSubfolder(platform::TDirLister& lister, const std::string& path) {
+  if (!lister.Open(path, false)) return false;
+  platform::TListEntry entry;
+  while (lister.Next(entry))
+    if (entry.IsDirectory() && entry.name != "." && entry.name != "..") return true;
+  return false;
+}
+
+}  // namespace
+
 std::vector<TFolderChild> TDiskFolderSource::Subfolders(const std::string& path) {
   std::vector<TFolderChild> out;
   platform::TDirLister lister(false);
@@ -26,6 +39,9 @@ std::vector<TFolderChild> TDiskFolderSource::Subfolders(const std::string& path)
       out.push_back({std::string(entry.name), true});
     }
   }
+  lister.Close();
+  for (TFolderChild& child : out)
+    if (!child.link) child.has_subfolders = HasSubfolder(lister, base + child.name);
   return out;
 }
 
@@ -106,6 +122,7 @@ void TFolderTree::Expand(TId id) {
     n.path = base + child.name;
     n.parent = id;
     n.link = child.link;
+    n.has_subfolders = child.has_subfolders;
     n.ticked = ticked;
     nodes_.push_back(std::move(n));  // may move the parent: no references held across this
     node(id).children.push_back(child_id);
@@ -114,7 +131,7 @@ void TFolderTree::Expand(TId id) {
 
 bool TFolderTree::CanExpand(TId id) const {
   const TNode& n = node(id);
-  return !n.link && (!n.filled || !n.children.empty());
+  return !n.link && (n.filled ? !n.children.empty() : n.has_subfolders);
 }
 
 int TFolderTree::Row(TId id) const {

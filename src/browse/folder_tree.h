@@ -18,6 +18,8 @@ struct TFolderChild {
   std::string name;
   /// A symbolic link to a folder: shown, never opened (it could lead anywhere, even upwards).
   bool link = false;
+  /// Whether it holds a folder of its own (a link is never opened, so this does not matter).
+  bool has_subfolders = true;
 };
 
 /// Lists a folder's subfolders; tests hand in their own.
@@ -91,6 +93,7 @@ class TFolderTree {
     std::vector<TId> children;
     bool filled = false;
     bool link = false;
+    bool has_subfolders = true;
     bool ticked = false;
   };
   const TNode& node(TId id) const { return nodes_[static_cast<size_t>(id)]; }

@@ -50,6 +50,12 @@ TEST_F(FolderTreeTest, ChildrenSortedAndLinksNeverOpened) {
   tree.Expand(link);
   EXPECT_TRUE(tree.Children(link).empty());
   EXPECT_EQ(tree.Row(link), 2);
+  source.folders["/w"].front().has_subfolders = false;  // "b"
+  TFolderTree fresh(source);
+  const auto top = fresh.AddRoot("w", "/w");
+  fresh.Expand(top);
+  EXPECT_FALSE(fresh.CanExpand(fresh.Children(top)[1]));
+  EXPECT_TRUE(fresh.CanExpand(fresh.Children(top)[0]));
 }
 
 TEST_F(FolderTreeTest, ClicksPropagateAndParentsBecomeMixed) {
@@ -125,8 +131,10 @@ TEST(FolderPatterns, DiskSourceListsFoldersAndLinks) {
   ASSERT_EQ(found.size(), 2u);
   EXPECT_EQ(found[0].name, ".hidden");
   EXPECT_FALSE(found[0].link);
+  EXPECT_FALSE(found[0].has_subfolders);
   EXPECT_EQ(found[1].name, "up");
   EXPECT_TRUE(found[1].link);
+  EXPECT_TRUE(source.Subfolders(dir.path())[0].has_subfolders);
   EXPECT_TRUE(source.Subfolders(dir / "missing").empty());
 }
 
