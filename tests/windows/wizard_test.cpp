@@ -143,8 +143,8 @@ TEST(WizardRules, PairCheck) {
 TEST(WizardRules, BasketSortAndMenu) {
   std::vector<TPairItem> pairs(3);
   pairs[0].L_Path = "/x/Zeta", pairs[0].R_Path = "/r/b";
-  pairs[1].L_Path = "/a/beta", pairs[1].R_Path = "/r/a";
-  pairs[2].L_Path = "/m/Alpha", pairs[2].R_Path = "/r/a";
+  pairs[1].L_Path = "/m/Alpha", pairs[1].R_Path = "/r/a";
+  pairs[2].L_Path = "/a/beta", pairs[2].R_Path = "/r/a";
   for (TPairItem& p : pairs) p.RefreshKeys();
   struct Case {
     bool left;
@@ -152,12 +152,12 @@ TEST(WizardRules, BasketSortAndMenu) {
     std::vector<size_t> order;  // original indices after sorting
   };
   const std::vector<Case> cases = {
-      {true, 0, {1, 2, 0}},  // full left path ascending
-      {true, 1, {0, 2, 1}},  // ... descending
-      {true, 2, {2, 1, 0}},  // last name: Alpha, beta, Zeta
-      {true, 3, {0, 1, 2}},
-      {false, 0, {1, 2, 0}},  // right path equal for 1 and 2: left path decides
-      {false, 3, {0, 1, 2}},  // equal last names: the other side decides
+      {true, 0, {2, 1, 0}},   // full left path ascending
+      {true, 1, {0, 1, 2}},   // ... descending
+      {true, 2, {1, 2, 0}},   // last name: Alpha, beta, Zeta
+      {true, 3, {0, 2, 1}},
+      {false, 0, {2, 1, 0}},  // right paths of 1 and 2 equal: the left path decides
+      {false, 3, {0, 2, 1}},  // equal last names: the other side decides
   };
   for (const Case& c : cases) {
     std::vector<TPairItem> sorted = pairs;
