@@ -94,6 +94,15 @@ std::vector<std::string> VolumeMountPoints(std::string_view mounts_text) {
   return points;
 }
 
+std::vector<std::string> PickerRootFolders(const std::string& home, std::string_view mounts_text) {
+  std::vector<std::string> roots;
+  if (!home.empty()) roots.push_back(home);
+  if (home != "/") roots.emplace_back("/");
+  for (std::string& point : VolumeMountPoints(mounts_text))
+    if (point != home && platform::DirectoryExists(point)) roots.push_back(std::move(point));
+  return roots;
+}
+
 TFolderTree::TId TFolderTree::AddRoot(std::string label, std::string path) {
   const auto id = static_cast<TId>(nodes_.size());
   TNode n;

@@ -43,6 +43,9 @@ enum TTickState : int32_t { tkCleared = 1, tkTicked = 2, tkMixed = 8 };
 /// A mount point worth offering as a root: /proc/self/mounts lines minus pseudo file systems.
 /// Returns the mount points in file order, "/" left out.
 std::vector<std::string> VolumeMountPoints(std::string_view mounts_text);
+/// The picker's roots in order: the home folder, "/" and every mount point that is a folder
+/// (containers bind-mount single files too), each once.
+std::vector<std::string> PickerRootFolders(const std::string& home, std::string_view mounts_text);
 
 class TFolderTree {
  public:

@@ -118,6 +118,17 @@ TEST(FolderPatterns, MountPointsWithoutPseudoFileSystems) {
   EXPECT_EQ(VolumeMountPoints(mounts), (std::vector<std::string>{"/media/ann/USB Stick", "/home"}));
 }
 
+TEST(FolderPatterns, PickerRootsAreFoldersOnce) {
+  test::TempDir dir;
+  test::MakeDirs(dir / "usb");
+  test::Put(dir / "hosts");
+  const std::string mounts = "/dev/sdb1 " + (dir / "usb") + " vfat rw 0 0\n/dev/sda1 " +
+                             (dir / "hosts") + " ext4 rw 0 0\n/dev/sda2 " + dir.path() +
+                             " ext4 rw 0 0\n";
+  EXPECT_EQ(PickerRootFolders(dir.path(), mounts),
+            (std::vector<std::string>{dir.path(), "/", dir / "usb"}));
+}
+
 TEST(FolderPatterns, DiskSourceListsFoldersAndLinks) {
   test::TempDir dir;
   test::MakeDirs(dir / "sub/.hidden");

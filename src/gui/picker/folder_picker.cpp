@@ -76,13 +76,13 @@ void CheckTreeView::keyPressEvent(QKeyEvent* event) {
 // --- The roots ------------------------------------------------------------------------------
 
 std::vector<TPickerRoot> DefaultPickerRoots() {
-  const std::string home = QFile::encodeName(QDir::homePath()).toStdString();
-  std::vector<TPickerRoot> roots = {{home, home}, {"/", "/"}};
   QFile mounts("/proc/self/mounts");
-  if (mounts.open(QIODevice::ReadOnly)) {
-    for (const std::string& point : VolumeMountPoints(mounts.readAll().toStdString()))
-      if (point != home) roots.emplace_back(point, point);
-  }
+  const std::string text =
+      mounts.open(QIODevice::ReadOnly) ? mounts.readAll().toStdString() : std::string();
+  std::vector<TPickerRoot> roots;
+  for (std::string& path :
+       PickerRootFolders(QFile::encodeName(QDir::homePath()).toStdString(), text))
+    roots.emplace_back(path, path);
   return roots;
 }
 
