@@ -228,8 +228,14 @@ std::string NameKey(std::string_view name) {
 }  // namespace
 
 std::string DuplicateName(std::string_view source, const TJobList& jobs) {
+  std::vector<std::string> names;
+  for (const auto& job : jobs) names.push_back(job->Data.JobName);
+  return DuplicateName(source, names);
+}
+
+std::string DuplicateName(std::string_view source, std::span<const std::string> names) {
   std::set<std::string> taken;
-  for (const auto& job : jobs) taken.insert(NameKey(job->Data.JobName));
+  for (const std::string& name : names) taken.insert(NameKey(name));
   for (int64_t n = 1;; ++n) {
     std::string name = std::string(source) + " " + std::to_string(n);
     if (!taken.count(NameKey(name))) return name;

@@ -90,6 +90,8 @@ std::vector<std::string> SortedJobNames(const TJobList& jobs);
 /// The source name, a blank and the smallest number from 1 that no job has yet (names compared
 /// trimmed and upper-cased): "Backup 1", or "Backup 2" when "Backup 1" exists.
 std::string DuplicateName(std::string_view source, const TJobList& jobs);
+/// The same rule over a list of names.
+std::string DuplicateName(std::string_view source, std::span<const std::string> names);
 
 // --- Questions ------------------------------------------------------------------------------
 struct TQuestion {

@@ -121,6 +121,8 @@ bool HasEdgeBlanks(std::string_view text) {
 }
 
 std::string JobNameProblem(std::string_view name, std::span<const std::string> other_names) {
+  // A blank name would give log files named "_full.log" and a job no command line can name.
+  if (platform::TrimBlanks(name).empty()) return "Please type a name for the job.";
   if (HasLineBreak(name)) return "A job name cannot hold a line break";
   if (HasEdgeBlanks(name)) return "A job name cannot begin or end with a blank";
   if (name.find_first_of(kJobNameForbidden) != std::string_view::npos)

@@ -390,8 +390,9 @@ TEST(Settings, JobNameProblems) {
   const std::vector<std::string> names = {"Photos", " Music "};
   for (const char* ok : {"Documents", "Photos 2", "caf\xc3\xa9"})
     EXPECT_EQ(JobNameProblem(ok, names), "") << ok;
-  for (const char* bad : {"  MUSIC", "a/b", "a\\b", "a:b", "what?", "a\"b", "a|b", "a<b", "a>b",
-                          "a*", "two\nlines", "cr\r", "Docs ", " Docs", "Docs\t", "\tDocs"})
+  for (const char* bad :
+       {"  MUSIC", "a/b", "a\\b", "a:b", "what?", "a\"b", "a|b", "a<b", "a>b", "a*", "two\nlines",
+        "cr\r", "Docs ", " Docs", "Docs\t", "\tDocs", "", "   "})
     EXPECT_NE(JobNameProblem(bad, names), "") << bad;
   EXPECT_EQ(JobNameProblem("photos", names),
             "Job should have unique name. Please type another name.");

@@ -1,5 +1,6 @@
 #include "gui/common/folder_chooser.h"
 
+#include <QtCore/QFile>
 #include <QtWidgets/QFileDialog>
 
 namespace twn::gui {
@@ -8,8 +9,12 @@ namespace {
 
 class TRealFolderChooser final : public TFolderChooser {
  public:
-  QString ChooseFolder(QWidget* owner, const QString& prompt, const QString& start) override {
-    return QFileDialog::getExistingDirectory(owner, prompt, start);
+  std::optional<std::string> ChooseFolder(QWidget* owner, const QString& title,
+                                          const std::string& start) override {
+    const QString chosen = QFileDialog::getExistingDirectory(
+        owner, title, QFile::decodeName(QByteArray::fromStdString(start)));
+    if (chosen.isEmpty()) return std::nullopt;
+    return QFile::encodeName(chosen).toStdString();
   }
 };
 

@@ -1,7 +1,9 @@
 #pragma once
-// Every folder chooser of the program goes through this interface, so that a test can pick
-// the folder without a modal dialog: it installs its own TFolderChooser.
+// Every folder chooser of the program goes through this interface, so that a test can answer
+// it without a modal loop. Paths are byte strings as the core keeps them.
 #include <QtCore/QString>
+#include <optional>
+#include <string>
 
 class QWidget;
 
@@ -10,8 +12,9 @@ namespace twn::gui {
 class TFolderChooser {
  public:
   virtual ~TFolderChooser() = default;
-  /// The folder the user chose, starting at `start`; empty when cancelled.
-  virtual QString ChooseFolder(QWidget* owner, const QString& prompt, const QString& start) = 0;
+  /// Lets the user pick an existing folder, starting at `start`; none when cancelled.
+  virtual std::optional<std::string> ChooseFolder(QWidget* owner, const QString& title,
+                                                  const std::string& start) = 0;
 };
 
 /// The chooser in use: the real one unless a test has installed another.

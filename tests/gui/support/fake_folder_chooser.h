@@ -1,7 +1,7 @@
 #pragma once
-// Answers the program's folder choosers in tests and records where they started.
-#include <QtCore/QString>
+// Answers the program's folder choosers in tests with prepared folders.
 #include <QtCore/QStringList>
+#include <deque>
 
 #include "gui/common/folder_chooser.h"
 
@@ -12,16 +12,18 @@ class FakeFolderChooser final : public TFolderChooser {
   FakeFolderChooser() { SetFolderChooser(this); }
   ~FakeFolderChooser() override { SetFolderChooser(nullptr); }
 
-  QString ChooseFolder(QWidget*, const QString& prompt, const QString& start) override {
-    prompts << prompt;
-    starts << start;
-    return answer;
+  std::optional<std::string> ChooseFolder(QWidget*, const QString& title,
+                                          const std::string&) override {
+    titles << title;
+    if (answers.empty()) return std::nullopt;
+    std::optional<std::string> next = answers.front();
+    answers.pop_front();
+    return next;
   }
 
-  /// The folder every chooser returns; empty = cancelled.
-  QString answer;
-  QStringList prompts;
-  QStringList starts;
+  /// The folders the next choosers return in turn; none (or an empty queue) cancels.
+  std::deque<std::optional<std::string>> answers;
+  QStringList titles;
 };
 
 }  // namespace twn::gui
