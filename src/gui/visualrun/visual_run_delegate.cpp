@@ -50,8 +50,9 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
   const int side = SideOfColumn(index.column());
   const auto* model = qobject_cast<const GridModel*>(index.model());
   if (index.column() == gcSign) {
+    const QVariant image = index.data(GridModel::SignRole);  // none on an empty row
     const QPixmap& sign =
-        signs_.Image(model && model->IsPlan(), index.data(GridModel::SignRole).toInt());
+        signs_.Image(model && model->IsPlan(), image.isValid() ? image.toInt() : -1);
     if (!sign.isNull()) {
       const QSize size = sign.deviceIndependentSize().toSize();
       painter->drawPixmap(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, option.rect),

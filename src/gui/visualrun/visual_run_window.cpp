@@ -12,6 +12,7 @@
 #include <QtWidgets/QStatusBar>
 #include <QtWidgets/QTableView>
 #include <QtWidgets/QVBoxLayout>
+#include <algorithm>
 
 #include "gui/common/message_boxes.h"
 #include "gui/common/window_placement.h"
@@ -101,7 +102,17 @@ QWidget* VisualRunWindow::BuildControls() {
     connect(b, &QPushButton::clicked, this, [this, b] { RunTag(b->property("tag").toInt()); });
   }
   column->addStretch(1);
-  box->setFixedWidth(box->sizeHint().width() + 40);
+  // Wide enough for the longest caption of any phase, so the column never changes width.
+  int widest = close_->sizeHint().width();
+  for (int phase = 1; phase <= kVisualPhaseCount; ++phase) {
+    for (std::string_view caption :
+         {PhaseLayout(phase).first_caption, PhaseLayout(phase).second_caption}) {
+      first_->setText(Text(caption));
+      widest = std::max(widest, first_->sizeHint().width());
+    }
+  }
+  for (QPushButton* b : {first_, second_, quick_info_, help_button_, close_})
+    b->setMinimumWidth(widest);
   return box;
 }
 
@@ -131,10 +142,9 @@ void VisualRunWindow::BuildGrid(QGroupBox* box) {
                              SideFontOf(settings_.WizardFontR, grid_->font())};
   grid_delegate_ = new GridDelegate(grid_, fonts);
   log_delegate_ = new LogDelegate(grid_);
-  // The log's column follows the width left by the vertical scroll bar.
-  connect(grid_->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
-    if (grid_->model() == log_) FitColumns();
-  });
+  // The columns follow the width the vertical scroll bar leaves.
+  connect(grid_->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+          &VisualRunWindow::FitColumns);
 }
 
 void VisualRunWindow::BuildStatusBar() {
@@ -390,6 +400,14 @@ void VisualRunWindow::showEvent(QShowEvent* event) {
 
 void ShowVisualRun(QWidget* parent, TJob& job, TSettings& settings, TQtRunHost& host,
                    HelpCenter* help) {
+  // Two runs must never work on the same folders: the caller waits for the listed job's run
+  // to end before it opens the window.
+  if (job.Running()) {
+    MessageBoxes().Warn(parent, Text(kVisualRunCaption),
+                        QObject::tr("The job '%1' is still running.")
+                            .arg(QString::fromStdString(job.Data.JobName)));
+    return;
+  }
   VisualRunWindow window(job, settings, host, help, parent);
   window.exec();
 }
