@@ -123,9 +123,12 @@ class VisualRunTest : public QObject {
     Setup s(dir);
     auto w = Open(s);
     Click(*w, "btnFirst");
+    QTRY_COMPARE_WITH_TIMEOUT(w->Phase(), int(vpCompared), 60000);
+    QVERIFY(w->Grid()->model()->rowCount() > 4000);
+    Click(*w, "btnSecond");  // Recompare
     QCOMPARE(w->Phase(), int(vpComparing));
     QCOMPARE(w->findChild<QPushButton*>("btnFirst")->text(), QString("&Terminate comparison"));
-    QCOMPARE(w->Grid()->model()->rowCount(), 1);  // no scan data while the worker fills it
+    QCOMPARE(w->Grid()->model()->rowCount(), 1);  // no scan data while the worker rebuilds it
     w->Grid()->horizontalHeader()->sectionClicked(gcLeftSize);
     Click(*w, "btnFirst");
     QTRY_COMPARE(w->Phase(), int(vpReady));
