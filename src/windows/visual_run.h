@@ -60,6 +60,10 @@ const TPhaseLayout& PhaseLayout(int phase);
 TVisualCommand CommandOfTag(int tag);
 /// "visual_run_<phase>.html" for a help tag; empty for any other tag.
 std::string HelpPageOfTag(int tag);
+/// The help context F1 opens in a phase: the same page as its Help button.
+constexpr int PhaseHelpContext(int phase) {
+  return 26 + phase;
+}
 
 /// "Comparison table", "Synchronization preview", "Synchronization log".
 std::string_view GridCaption(TGridView view);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "help/help_topics.h"
 #include "run/job.h"
 #include "support/run_fixture.h"
 #include "support/test_support.h"
@@ -31,6 +32,7 @@ TEST(VisualRunTest, EveryPhaseButtonRunsItsCommand) {
     EXPECT_EQ(c.close, CommandOfTag(l.close_tag));
     EXPECT_EQ(vcHelp, CommandOfTag(l.help_tag));
     EXPECT_EQ("visual_run_" + std::to_string(c.phase) + ".html", HelpPageOfTag(l.help_tag));
+    EXPECT_EQ(HelpPageOfTag(l.help_tag), HelpPageForContext(PhaseHelpContext(c.phase)));
     EXPECT_EQ(c.first == vcNothing, l.first_caption.empty());
     EXPECT_EQ(c.second == vcNothing, l.second_caption.empty());
   }

@@ -173,6 +173,7 @@ void VisualRunWindow::SetPhase(int phase) {
   close_->setDefault(l.close_is_default);
   (l.close_is_default ? close_ : first_)->setFocus();
   panels_->ShowPhase(phase);
+  SetHelpContext(this, PhaseHelpContext(phase));
   SetStatus(phase);
   RefreshGrid();
 }
