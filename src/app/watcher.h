@@ -85,7 +85,7 @@ struct TJobOrder {
 std::string ColumnCaption(int32_t column, const TJobOrder& order);
 
 // --- Names ----------------------------------------------------------------------------------
-/// The names sorted by their upper-case forms, as the job wizard wants them.
+/// The names sorted by their upper-case forms: the order of the job pick lists.
 std::vector<std::string> SortedJobNames(const TJobList& jobs);
 /// The source name, a blank and the smallest number from 1 that no job has yet (names compared
 /// trimmed and upper-cased): "Backup 1", or "Backup 2" when "Backup 1" exists.

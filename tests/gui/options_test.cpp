@@ -68,10 +68,11 @@ class OptionsTest : public QObject {
     scene.Child<QLineEdit>("logFolder")->setText(" " + scene.logs + "/x ");
     scene.Click("browse");  // cancelled: the text stays
     QCOMPARE(scene.Child<QLineEdit>("logFolder")->text(), " " + scene.logs + "/x ");
-    chooser.answer = scene.logs;
+    chooser.answers = {scene.logs.toStdString()};
     scene.Click("browse");
-    QCOMPARE(chooser.starts, QStringList({scene.logs + "/x", scene.logs + "/x"}));
-    QCOMPARE(chooser.prompts.value(0), QString("Locate log folder:"));
+    const std::string start = (scene.logs + "/x").toStdString();
+    QCOMPARE(chooser.starts, std::vector<std::string>({start, start}));
+    QCOMPARE(chooser.titles.value(0), QString("Locate log folder:"));
     scene.Click("save");
     QCOMPARE(QString::fromStdString(scene.settings.MainLogFolder), scene.logs + "/");
   }

@@ -97,10 +97,10 @@ void OptionsWindow::showEvent(QShowEvent* event) {
 }
 
 void OptionsWindow::Browse() {
-  const QString start = QFile::decodeName(BrowseStartFolder(PathOf(folder_->text())).c_str());
-  const QString chosen = FolderChooser().ChooseFolder(this, Text(kOptionsBrowsePrompt), start);
-  if (chosen.isEmpty()) return;
-  folder_->setText(QFile::decodeName(BrowsedLogFolder(PathOf(chosen)).c_str()));
+  const std::string start = BrowseStartFolder(PathOf(folder_->text()));
+  const auto chosen = FolderChooser().ChooseFolder(this, Text(kOptionsBrowsePrompt), start);
+  if (!chosen) return;
+  folder_->setText(PathText(BrowsedLogFolder(*chosen)));
 }
 
 void OptionsWindow::accept() {

@@ -2,6 +2,8 @@
 // Answers the program's folder choosers in tests with prepared folders.
 #include <QtCore/QStringList>
 #include <deque>
+#include <string>
+#include <vector>
 
 #include "gui/common/folder_chooser.h"
 
@@ -13,8 +15,9 @@ class FakeFolderChooser final : public TFolderChooser {
   ~FakeFolderChooser() override { SetFolderChooser(nullptr); }
 
   std::optional<std::string> ChooseFolder(QWidget*, const QString& title,
-                                          const std::string&) override {
+                                          const std::string& start) override {
     titles << title;
+    starts.push_back(start);
     if (answers.empty()) return std::nullopt;
     std::optional<std::string> next = answers.front();
     answers.pop_front();
@@ -24,6 +27,7 @@ class FakeFolderChooser final : public TFolderChooser {
   /// The folders the next choosers return in turn; none (or an empty queue) cancels.
   std::deque<std::optional<std::string>> answers;
   QStringList titles;
+  std::vector<std::string> starts;
 };
 
 }  // namespace twn::gui
