@@ -78,12 +78,12 @@ class MainWindowTest : public QObject {
     MainWindow window(*settings_, *host_);
     struct Row {
       std::vector<int> rows;
-      bool remove, duplicate, execute, stop, selectAll;
+      bool remove, duplicate, execute, stop, selectAll, visualRun;
     } const table[] = {
-        {{}, false, false, false, false, true},
-        {{0}, true, true, true, false, true},
-        {{1}, false, true, true, true, true},
-        {{0, 1}, true, false, true, true, true},
+        {{}, false, false, false, false, true, false},
+        {{0}, true, true, true, false, true, true},
+        {{1}, false, true, true, true, true, true},
+        {{0, 1}, true, false, true, true, true, false},
     };
     for (const Row& row : table) {
       window.JobList()->clearSelection();
@@ -96,9 +96,8 @@ class MainWindowTest : public QObject {
       QVERIFY2(Enabled(window, cmExecute) == row.execute, where);
       QVERIFY2(Enabled(window, cmStop) == row.stop, where);
       QVERIFY2(Enabled(window, cmSelectAll) == row.selectAll, where);
-      for (const TMainCommand later :
-           {cmNew, cmEdit, cmVisualRun})
-        QVERIFY2(!Enabled(window, later), where);
+      QVERIFY2(Enabled(window, cmVisualRun) == row.visualRun, where);
+      for (const TMainCommand later : {cmNew, cmEdit}) QVERIFY2(!Enabled(window, later), where);
       QVERIFY(Enabled(window, cmAdjustColumns) && Enabled(window, cmClose));
     }
   }
@@ -111,7 +110,8 @@ class MainWindowTest : public QObject {
     const std::pair<TMainCommand, const char*> table[] = {{cmQuickInfo, "quickInfo"},
                                                           {cmLogViewer, "Tform_LogViewer"},
                                                           {cmOptions, "options"},
-                                                          {cmCreateShortcut, "createShortcut"}};
+                                                          {cmCreateShortcut, "createShortcut"},
+                                                          {cmVisualRun, "VisualRunWindow"}};
     for (const auto& [command, name] : table) {
       QString opened;
       QTimer::singleShot(0, [&opened] {
@@ -138,6 +138,37 @@ class MainWindowTest : public QObject {
     QCOMPARE(settings_->Jobs.size(), size_t(0));
     QVERIFY(FilesIn(LogFolder()) > 0);
     QCOMPARE(window.Model()->rowCount(), 0);
+  }
+
+  // Visual run opens only once the listed job's run has ended: its runs use the same folders.
+  void visualRunAsksForAWaitingJobAndWaitsForAnEndingRun() {
+    TJob& waiting = AddJob("Waiting");
+    waiting.Data.Frequency = kFreqHours;
+    waiting.State = jsWaiting;
+    TJob& ending = AddJob("Ending");
+    MainWindow window(*settings_, *host_);
+    window.JobList()->selectRow(window.Model()->RowOf(ending.JobID));
+    window.Run(cmExecute);
+    window.Run(cmStop);  // shows "nothing" at once while its worker is still ending
+    QVERIFY(ending.Running());
+    for (const auto& [job, question] : {std::pair{&waiting, true}, {&ending, false}}) {
+      boxes_.titles.clear();
+      window.JobList()->selectRow(window.Model()->RowOf(job->JobID));
+      bool endedFirst = false;
+      QTimer poll;
+      poll.callOnTimeout([&, job = job] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        endedFirst = !job->Running();
+        modal->close();
+        poll.stop();
+      });
+      poll.start(5);
+      window.Run(cmVisualRun);  // returns when the window has been closed
+      QVERIFY(endedFirst);
+      QCOMPARE(boxes_.titles.value(0), question ? QString("Confirm Job detailed executing") : "");
+      QCOMPARE(job->Data.Frequency, kFreqManual);
+    }
   }
 
   void aWaitingJobIsNotDeletedAndKeepsNoMark() {

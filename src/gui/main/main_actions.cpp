@@ -16,7 +16,6 @@ bool HasNoWindowYet(TMainCommand command) {
   switch (command) {
     case cmNew:
     case cmEdit:
-    case cmVisualRun:
       return true;
     default:
       return false;

@@ -32,6 +32,7 @@
 #include "gui/options/options_window.h"
 #include "gui/quickinfo/quick_info_window.h"
 #include "gui/shortcut/create_shortcut_window.h"
+#include "gui/visualrun/visual_run_window.h"
 #include "platform/fs.h"
 
 namespace twn::gui {
@@ -185,7 +186,8 @@ void MainWindow::HeaderClicked(int column) {
 void MainWindow::Run(TMainCommand command) {
   if (!actions_->Action(command)->isEnabled()) return;
   // Inside a wait for runs to end nothing may delete jobs or start another wait.
-  if (runs_->Waiting() && (command == cmDelete || command == cmEdit)) return;
+  if (runs_->Waiting() && (command == cmDelete || command == cmEdit || command == cmVisualRun))
+    return;
   switch (command) {
     case cmDelete:
       commands_->Delete();
@@ -208,6 +210,9 @@ void MainWindow::Run(TMainCommand command) {
     case cmShowTutorials:
       settings_.bShowTutorials = !settings_.bShowTutorials;
       SetTutorialsShown(settings_.bShowTutorials);
+      break;
+    case cmVisualRun:
+      OpenVisualRun();
       break;
     case cmQuickInfo:
       if (const TJob* job = model_->Watcher().SingleSelected()) OpenQuickInfo(this, *job);
@@ -360,6 +365,22 @@ void MainWindow::OpenOptions() {
   SetTutorialsShown(settings_.bShowTutorials);
   runs_->Scheduler().MainLogFolder = settings_.MainLogFolder;  // for the next runs
   if (settings_.bAutosizeColumns) commands_->AdjustColumns();
+}
+
+void MainWindow::OpenVisualRun() {
+  TJob* job = model_->Watcher().SingleSelected();
+  if (!job) return;
+  if (job->State == jsWaiting || job->State == jsExecuting) {
+    const TQuestion question = VisualRunQuestion(job->Data.JobName);
+    if (!MessageBoxes().Ask(this, Text(question.Title), Text(question.Text))) return;
+    commands_->Stop();  // the one selected job becomes manual and its run is asked to stop
+  }
+  // The window's runs work on the same folders: the listed job's run must have ended.
+  runs_->WaitUntil([job] { return !job->Running(); });
+  ShowVisualRun(this, *job, settings_, runs_->Host(), help_);
+  model_->RefreshRows({model_->RowOf(job->JobID)});
+  if (auto* viewer = findChild<LogViewer*>()) viewer->Refresh();  // the window wrote logs
+  RefreshStatus();
 }
 
 void MainWindow::SetTutorialsShown(bool shown) {

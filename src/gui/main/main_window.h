@@ -89,6 +89,7 @@ class MainWindow : public QMainWindow {
   void OpenLogViewer(int32_t job_id);
   void OpenQuickInfo(QWidget* parent, const TJob& job);
   void OpenOptions();
+  void OpenVisualRun();
   void ApplyPlacement();
 
   TSettings& settings_;

@@ -23,6 +23,7 @@ class RunDriver : public QObject {
   ~RunDriver() override;
 
   TScheduler& Scheduler() { return scheduler_; }
+  TQtRunHost& Host() { return host_; }
   /// Starts a job's run in the background; false when one is going on already.
   bool Start(TJob& job) { return starter_.Start(job); }
 
