@@ -296,7 +296,7 @@ void VisualRunWindow::RefreshGrid() {
   if (grid_->model() != model) {
     QItemSelectionModel* old = grid_->selectionModel();
     grid_->setModel(model);
-    delete old;  // the view makes a new one for every model
+    if (old) old->deleteLater();  // the view makes a new one for every model
     grid_->setItemDelegate(view == gvLog ? log_delegate_ : grid_delegate_);
   }
   ShowSortMark();
