@@ -53,6 +53,7 @@ JobWizard::JobWizard(TJob& job, std::span<const std::string> names, TSettings& s
 
   list_ = new QListWidget(this);
   list_->setObjectName("pageList");
+  list_->setSpacing(3);
   for (const std::string_view name : kWizardPageNames) list_->addItem(Text(name));
   list_->setFixedWidth(list_->sizeHintForColumn(0) + 2 * list_->frameWidth() + 24);
   heading_ = new QLabel(this);

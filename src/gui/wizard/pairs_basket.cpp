@@ -13,6 +13,7 @@
 #include <QtWidgets/QStyleOptionButton>
 #include <QtWidgets/QTableView>
 #include <QtWidgets/QToolBar>
+#include <QtWidgets/QToolButton>
 #include <QtWidgets/QVBoxLayout>
 
 #include "gui/common/text.h"
@@ -150,10 +151,13 @@ void BasketPage::BuildActions() {
   toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   auto* menu = new QMenu(this);
   menu->setObjectName("basketContextMenu");
+  auto* fonts = new QMenu(this);
   const auto add = [&](Command command, const QString& caption, const QString& hint,
                        const char* name) {
     QAction* action = AddAction(command, caption, hint, name);
-    toolbar->addAction(action);
+    // The pane fonts share one drop-down button, so that the toolbar fits the page.
+    QWidget* bar = command == kFontL || command == kFontR ? static_cast<QWidget*>(fonts) : toolbar;
+    bar->addAction(action);
     menu->addAction(action);
     if (command == kSwitch || command == kClear) {
       toolbar->addSeparator();
@@ -171,6 +175,12 @@ void BasketPage::BuildActions() {
   add(kClear, tr("Clear all"), tr("Clear basket"), "actClearBasket");
   add(kFontL, tr("Left pane font"), tr("Left pane font"), "actCompareFontL");
   add(kFontR, tr("Right pane font"), tr("Right pane font"), "actCompareFontR");
+  auto* font_button = new QToolButton(toolbar);
+  font_button->setObjectName("basketFonts");
+  font_button->setText(tr("Fonts"));
+  font_button->setMenu(fonts);
+  font_button->setPopupMode(QToolButton::InstantPopup);
+  toolbar->addWidget(font_button);
   connect(grid_, &QWidget::customContextMenuRequested, this,
           [this, menu](const QPoint& at) { menu->popup(grid_->viewport()->mapToGlobal(at)); });
   connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
