@@ -11,6 +11,7 @@
 
 #include "gui/host/qt_run_host.h"
 #include "gui/support/fake_message_boxes.h"
+#include "gui/visualrun/visual_run_window.h"
 #include "gui/wizard/job_wizard.h"
 #include "gui/wizard/pairs_basket.h"
 #include "gui/wizard/summary_page.h"
@@ -183,6 +184,26 @@ class JobWizardTest : public QObject {
     QCOMPARE(lefts(), QString("/a/Mid"));
     QVERIFY(!basket->Action(BasketPage::kRemoveInvalid)->isEnabled());
     QCOMPARE(status->text(), QString("Basket contains 1 pairs"));
+  }
+
+  // Visual execution runs the definition as edited, typed name included, not the listed one.
+  void visualExecutionRunsTheWorkingCopy() {
+    auto job = test::MakeJob("Photos", dir_->path(), dir_->path(), kMethodMirrorL);
+    auto wizard = Open(*job);
+    wizard->Summary()->NameBox()->setEditText("Edited");
+    wizard->Working().Pairs[0].R_Path = "/elsewhere";
+    std::string name, right;
+    QTimer::singleShot(0, [&] {
+      auto* window = qobject_cast<VisualRunWindow*>(QApplication::activeModalWidget());
+      if (!window) return;
+      name = window->Working().Data.JobName;
+      right = window->Working().Data.Pairs[0].R_Path;
+      window->close();
+    });
+    wizard->VisualButton()->click();
+    QCOMPARE(name, std::string("Edited"));
+    QCOMPARE(right, std::string("/elsewhere"));
+    QCOMPARE(job->Data.JobName, std::string("Photos"));
   }
 
   // A run of the listed job that ends while the wizard is open records its logs in the job;
