@@ -130,6 +130,15 @@ class JobWizardTest : public QObject {
     wizard->Working().idxNewerL = 0;
     wizard->LoadPages();
     QCOMPARE(enabled(), 0);
+    // Enter in the basket edits a pair; elsewhere it saves.
+    wizard->show();
+    QVERIFY(QTest::qWaitForWindowActive(wizard.get()));
+    wizard->SelectPage(1);
+    basket->Grid()->setFocus();
+    QTRY_VERIFY(!wizard->SaveButton()->isDefault());
+    wizard->SelectPage(0);
+    wizard->Summary()->FocusName();
+    QTRY_VERIFY(wizard->SaveButton()->isDefault());
   }
 
   void basketSortMenuTickAndInvalidPairs() {
