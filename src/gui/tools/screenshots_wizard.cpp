@@ -38,6 +38,7 @@ bool RenderPage(const QString& dir, int page, const char* name) {
   job.Data.FolderFilter.AddPattern("Thumbnails");
   job.Data.FolderFilter.AddPattern(".cache");
   job.Data.Frequency = kFreqDaily;
+  job.Data.StartTime = platform::EncodeDateTime(2026, 3, 2, 8, 30);
   job.Data.ExcludeDays = 32 | 64;
   std::vector<std::string> names;
   for (const auto& listed : settings.Jobs) names.push_back(listed->Data.JobName);
