@@ -2,6 +2,7 @@
 // the scheduler starting a due job, a command-line run closing the program, and closing while
 // a run is going on. Runs are real, over small scratch trees.
 #include <QtTest/QtTest>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QTableView>
@@ -16,6 +17,9 @@
 #include "gui/main/tray.h"
 #include "gui/main/tutorials_panel.h"
 #include "gui/support/fake_message_boxes.h"
+#include "gui/wizard/job_wizard.h"
+#include "gui/wizard/summary_page.h"
+#include "model/method_presets.h"
 #include "support/run_fixture.h"
 #include "support/test_support.h"
 
@@ -53,6 +57,22 @@ class MainWindowTest : public QObject {
     test::MakeDirs(right);
     return *settings_->Jobs.emplace_back(test::MakeJob(name, left, right, 0));
   }
+  // Runs a command and, once its modal window shows, `act` on it; false when none showed.
+  bool WithModal(MainWindow& window, TMainCommand command,
+                 const std::function<void(QWidget*)>& act) {
+    bool shown = false;
+    QTimer poll;
+    poll.callOnTimeout([&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal) return;
+      poll.stop();
+      shown = true;
+      act(modal);
+    });
+    poll.start(5);
+    window.Run(command);  // returns when the modal window has been closed
+    return shown;
+  }
   bool Enabled(MainWindow& window, TMainCommand command) {
     return window.Actions().Action(command)->isEnabled();
   }
@@ -72,18 +92,18 @@ class MainWindowTest : public QObject {
     dir_.reset();
   }
 
-  void commandsFollowTheSelectionAndWindowsNotBuiltStayOff() {
+  void commandsFollowTheSelection() {
     AddJob("Idle");
     AddJob("Waiting").State = jsWaiting;
     MainWindow window(*settings_, *host_);
     struct Row {
       std::vector<int> rows;
-      bool remove, duplicate, execute, stop, selectAll, visualRun;
+      bool remove, duplicate, execute, stop, selectAll, visualRun, edit;
     } const table[] = {
-        {{}, false, false, false, false, true, false},
-        {{0}, true, true, true, false, true, true},
-        {{1}, false, true, true, true, true, true},
-        {{0, 1}, true, false, true, true, true, false},
+        {{}, false, false, false, false, true, false, false},
+        {{0}, true, true, true, false, true, true, true},
+        {{1}, false, true, true, true, true, true, true},
+        {{0, 1}, true, false, true, true, true, false, false},
     };
     for (const Row& row : table) {
       window.JobList()->clearSelection();
@@ -97,7 +117,8 @@ class MainWindowTest : public QObject {
       QVERIFY2(Enabled(window, cmStop) == row.stop, where);
       QVERIFY2(Enabled(window, cmSelectAll) == row.selectAll, where);
       QVERIFY2(Enabled(window, cmVisualRun) == row.visualRun, where);
-      for (const TMainCommand later : {cmNew, cmEdit}) QVERIFY2(!Enabled(window, later), where);
+      QVERIFY2(Enabled(window, cmEdit) == row.edit, where);
+      QVERIFY2(Enabled(window, cmNew), where);
       QVERIFY(Enabled(window, cmAdjustColumns) && Enabled(window, cmClose));
     }
   }
@@ -169,6 +190,55 @@ class MainWindowTest : public QObject {
       QCOMPARE(boxes_.titles.value(0), question ? QString("Confirm Job detailed executing") : "");
       QCOMPARE(job->Data.Frequency, kFreqManual);
     }
+  }
+
+  // A new job lands in the list and, once saved, in the settings file; Cancel adds nothing.
+  void newOpensTheWizardAndAddsTheSavedJob() {
+    AddJob("Existing");
+    MainWindow window(*settings_, *host_);
+    for (const bool save : {false, true}) {
+      const bool shown = WithModal(window, cmNew, [&](QWidget* modal) {
+        auto* wizard = qobject_cast<JobWizard*>(modal);
+        if (!wizard || !save) return modal->close();
+        TJobData& data = wizard->Working();
+        data.Pairs.push_back(settings_->Jobs[0]->Data.Pairs[0]);
+        ApplyMethod(data, kMethodMirrorL);
+        wizard->LoadPages();
+        wizard->Save();
+        return modal->close();  // when Save refused
+      });
+      QVERIFY(shown);
+      QCOMPARE(settings_->Jobs.size(), size_t(save ? 2 : 1));
+    }
+    const TJob* added = window.Model()->Watcher().SingleSelected();
+    QVERIFY(added && added->Data.JobName == "New Job 1");
+    QCOMPARE(settings_->SaveSettings(), 0);
+    QVERIFY(Ini().find("JobName=New Job 1") != std::string::npos);
+  }
+
+  void editOfAWaitingJobAsksAndStopsIt() {
+    TJob& job = AddJob("Hourly");
+    ApplyMethod(job.Data, kMethodMirrorL);
+    job.Data.Frequency = kFreqHours;
+    job.State = jsWaiting;
+    MainWindow window(*settings_, *host_);
+    window.JobList()->selectRow(0);
+    for (const bool yes : {false, true}) {
+      boxes_.answer = yes;
+      boxes_.titles.clear();
+      const bool shown = WithModal(window, cmEdit, [](QWidget* modal) {
+        auto* wizard = qobject_cast<JobWizard*>(modal);
+        if (!wizard) return modal->close();
+        wizard->Summary()->NameBox()->setEditText("Renamed");
+        wizard->Save();
+        return modal->close();  // when Save refused
+      });
+      QCOMPARE(boxes_.titles.value(0), QString("Confirm Job editing"));
+      QCOMPARE(shown, yes);
+      QCOMPARE(job.Data.Frequency, yes ? kFreqManual : kFreqHours);
+    }
+    QCOMPARE(job.Data.JobName, std::string("Renamed"));
+    QCOMPARE(job.State, jsNothing);
   }
 
   void aWaitingJobIsNotDeletedAndKeepsNoMark() {

@@ -58,8 +58,12 @@ void JobCommands::Duplicate() {
   // The copy starts with no log history: its "Remove logfile" must never reach the source's.
   copy->Data.LogHistory.clear();
   copy->Data.JobName = DuplicateName(source->Data.JobName, model_.Jobs());
+  Add(std::move(copy));
+}
+
+void JobCommands::Add(std::unique_ptr<TJob> job) {
   int32_t row = 0;
-  model_.ChangeJobs([&] { row = model_.Watcher().AddJob(std::move(copy), model_.Order()); });
+  model_.ChangeJobs([&] { row = model_.Watcher().AddJob(std::move(job), model_.Order()); });
   RestoreSelection();
   view_.scrollTo(model_.index(row, 0));
   emit Changed();

@@ -3,6 +3,9 @@
 // Adjust columns. The rules are the view model's; this class asks the questions and keeps the
 // view's selection in step with the jobs' marks.
 #include <QtCore/QObject>
+#include <memory>
+
+#include "run/job.h"
 
 class QTableView;
 class QWidget;
@@ -21,6 +24,8 @@ class JobCommands : public QObject {
   /// Asks, stops the selected runs, waits for them to end (serving events) and deletes.
   void Delete();
   void Duplicate();
+  /// Adds a job to the list as the only selected row and shows it.
+  void Add(std::unique_ptr<TJob> job);
   void Execute();
   void Stop();
   void SelectAll();

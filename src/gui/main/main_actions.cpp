@@ -11,17 +11,6 @@ namespace twn::gui {
 
 namespace {
 
-// The windows these commands open come later; until then the commands are never enabled.
-bool HasNoWindowYet(TMainCommand command) {
-  switch (command) {
-    case cmNew:
-    case cmEdit:
-      return true;
-    default:
-      return false;
-  }
-}
-
 QStyle::StandardPixmap ToolIcon(TMainCommand command) {
   switch (command) {
     case cmNew:
@@ -132,7 +121,7 @@ QMenu* MainActions::BuildContextMenu(QWidget* parent) const {
 void MainActions::Enable(const TCommandStates& states) {
   for (int32_t i = 0; i < kMainCommandCount; ++i) {
     const auto command = TMainCommand(i);
-    Action(command)->setEnabled(!HasNoWindowYet(command) && MainCommandEnabled(command, states));
+    Action(command)->setEnabled(MainCommandEnabled(command, states));
   }
 }
 

@@ -33,6 +33,7 @@
 #include "gui/quickinfo/quick_info_window.h"
 #include "gui/shortcut/create_shortcut_window.h"
 #include "gui/visualrun/visual_run_window.h"
+#include "gui/wizard/job_wizard.h"
 #include "platform/fs.h"
 
 namespace twn::gui {
@@ -186,9 +187,16 @@ void MainWindow::HeaderClicked(int column) {
 void MainWindow::Run(TMainCommand command) {
   if (!actions_->Action(command)->isEnabled()) return;
   // Inside a wait for runs to end nothing may delete jobs or start another wait.
-  if (runs_->Waiting() && (command == cmDelete || command == cmEdit || command == cmVisualRun))
+  if (runs_->Waiting() &&
+      (command == cmDelete || command == cmNew || command == cmEdit || command == cmVisualRun))
     return;
   switch (command) {
+    case cmNew:
+      NewJob();
+      break;
+    case cmEdit:
+      EditJob();
+      break;
     case cmDelete:
       commands_->Delete();
       break;
@@ -367,16 +375,40 @@ void MainWindow::OpenOptions() {
   if (settings_.bAutosizeColumns) commands_->AdjustColumns();
 }
 
-void MainWindow::OpenVisualRun() {
-  TJob* job = model_->Watcher().SingleSelected();
-  if (!job) return;
-  if (job->State == jsWaiting || job->State == jsExecuting) {
-    const TQuestion question = VisualRunQuestion(job->Data.JobName);
-    if (!MessageBoxes().Ask(this, Text(question.Title), Text(question.Text))) return;
+bool MainWindow::StopForWindow(TJob& job, const TQuestion& question) {
+  if (job.State == jsWaiting || job.State == jsExecuting) {
+    if (!MessageBoxes().Ask(this, Text(question.Title), Text(question.Text))) return false;
     commands_->Stop();  // the one selected job becomes manual and its run is asked to stop
   }
-  // The window's runs work on the same folders: the listed job's run must have ended.
-  runs_->WaitUntil([job] { return !job->Running(); });
+  // What the window does must not meet the job's own run: wait for it to end.
+  runs_->WaitUntil([&job] { return !job.Running(); });
+  return true;
+}
+
+void MainWindow::NewJob() {
+  auto job = std::make_unique<TJob>(NewJobID());
+  const std::vector<std::string> names = SortedJobNames(settings_.Jobs);
+  if (!ShowJobWizard(this, *job, names, settings_, runs_->Host(), help_)) return;
+  commands_->Add(std::move(job));
+}
+
+void MainWindow::EditJob() {
+  commands_->SaveSelection();
+  TJob* job = model_->Watcher().SingleSelected();
+  if (!job || !StopForWindow(*job, EditQuestion(job->Data.JobName))) return;
+  const std::vector<std::string> names = SortedJobNames(settings_.Jobs);
+  const bool saved = ShowJobWizard(this, *job, names, settings_, runs_->Host(), help_);
+  if (saved) {
+    job->ComputeNextRun();
+    job->UpdateState();
+  }
+  model_->RefreshRows({model_->RowOf(job->JobID)});
+  commands_->Resort();
+}
+
+void MainWindow::OpenVisualRun() {
+  TJob* job = model_->Watcher().SingleSelected();
+  if (!job || !StopForWindow(*job, VisualRunQuestion(job->Data.JobName))) return;
   ShowVisualRun(this, *job, settings_, runs_->Host(), help_);
   model_->RefreshRows({model_->RowOf(job->JobID)});
   if (auto* viewer = findChild<LogViewer*>()) viewer->Refresh();  // the window wrote logs

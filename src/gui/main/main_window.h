@@ -90,6 +90,11 @@ class MainWindow : public QMainWindow {
   void OpenQuickInfo(QWidget* parent, const TJob& job);
   void OpenOptions();
   void OpenVisualRun();
+  void NewJob();
+  void EditJob();
+  /// After asking, stops a waiting or executing job and waits for its run to end; false when
+  /// the user keeps it running.
+  bool StopForWindow(TJob& job, const TQuestion& question);
   void ApplyPlacement();
 
   TSettings& settings_;

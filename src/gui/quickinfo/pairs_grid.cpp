@@ -13,34 +13,24 @@
 
 namespace twn::gui {
 
-namespace {
-
-// Shortens the path cells to their column at paint time, where the width is known.
-class PathDelegate : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
- protected:
-  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-    QStyledItemDelegate::initStyleOption(option, index);
-    if (index.column() == pcSubfolders) {
-      option->displayAlignment = Qt::AlignCenter;
-      option->decorationPosition = QStyleOptionViewItem::Top;
-      return;
-    }
-    const QStyle* style = option->widget ? option->widget->style() : QApplication::style();
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option->widget);
-    const QFontMetrics metrics(option->font);
-    const TTextWidth measure = [&metrics](std::string_view text) {
-      return metrics.horizontalAdvance(Text(text));
-    };
-    const int width = option->rect.width() - 2 * (margin + 1);
-    option->text = Text(ShortenPath(option->text.toStdString(), width, measure));
-    option->textElideMode = Qt::ElideNone;
+void PathFitDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                      const QModelIndex& index) const {
+  QStyledItemDelegate::initStyleOption(option, index);
+  if (index.column() == pcSubfolders) {
+    option->displayAlignment = Qt::AlignCenter;
+    option->decorationPosition = QStyleOptionViewItem::Top;
+    return;
   }
-};
-
-}  // namespace
+  const QStyle* style = option->widget ? option->widget->style() : QApplication::style();
+  const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option->widget);
+  const QFontMetrics metrics(option->font);
+  const TTextWidth measure = [&metrics](std::string_view text) {
+    return metrics.horizontalAdvance(Text(text));
+  };
+  const int width = option->rect.width() - 2 * (margin + 1);
+  option->text = Text(ShortenPath(option->text.toStdString(), width, measure));
+  option->textElideMode = Qt::ElideNone;
+}
 
 PairsModel::PairsModel(std::vector<TPairItem> pairs, QObject* parent)
     : QAbstractTableModel(parent), pairs_(std::move(pairs)) {}
@@ -79,7 +69,7 @@ QVariant PairsModel::headerData(int section, Qt::Orientation orientation, int ro
 PairsView::PairsView(PairsModel* model, QWidget* parent) : QTableView(parent) {
   model->setParent(this);
   setModel(model);
-  setItemDelegate(new PathDelegate(this));
+  setItemDelegate(new PathFitDelegate(this));
   setSelectionBehavior(SelectRows);
   setSelectionMode(SingleSelection);
   setEditTriggers(NoEditTriggers);

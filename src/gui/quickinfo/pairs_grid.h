@@ -2,12 +2,23 @@
 // The quick-info window's pairs grid: a model over a copy of the job's pairs, and a view that
 // fits each path to its column and writes "The basket is empty." across an empty grid.
 #include <QtCore/QAbstractTableModel>
+#include <QtWidgets/QStyledItemDelegate>
 #include <QtWidgets/QTableView>
 #include <vector>
 
 #include "model/job_data.h"
 
 namespace twn::gui {
+
+/// Shortens the path cells of a pairs grid to their column at paint time, where the width is
+/// known, and centres the subfolders column's image.
+class PathFitDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+};
 
 class PairsModel : public QAbstractTableModel {
   Q_OBJECT

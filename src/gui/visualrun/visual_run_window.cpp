@@ -39,7 +39,7 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 }  // namespace
 
 VisualRunWindow::VisualRunWindow(TJob& listed, TSettings& settings, TQtRunHost& host,
-                                 HelpCenter* help, QWidget* parent)
+                                 HelpCenter* help, QWidget* parent, const TJobData* definition)
     : QDialog(parent),
       listed_(listed),
       settings_(settings),
@@ -47,6 +47,7 @@ VisualRunWindow::VisualRunWindow(TJob& listed, TSettings& settings, TQtRunHost& 
       help_(help),
       working_(std::make_unique<TJob>(NewJobID())) {
   working_->Assign(listed);
+  if (definition) working_->Data.Assign(*definition);
   setObjectName("VisualRunWindow");
   setWindowTitle(Text(VisualRunCaption(working_->Data.JobName)));
   setMinimumSize(720, 480);
@@ -399,8 +400,8 @@ void VisualRunWindow::showEvent(QShowEvent* event) {
   FitColumns();
 }
 
-void ShowVisualRun(QWidget* parent, TJob& job, TSettings& settings, TQtRunHost& host,
-                   HelpCenter* help) {
+void ShowVisualRun(QWidget* parent, TJob& job, const TJobData& definition, TSettings& settings,
+                   TQtRunHost& host, HelpCenter* help) {
   // Two runs must never work on the same folders: the caller waits for the listed job's run
   // to end before it opens the window.
   if (job.Running()) {
@@ -409,8 +410,13 @@ void ShowVisualRun(QWidget* parent, TJob& job, TSettings& settings, TQtRunHost& 
                             .arg(QString::fromStdString(job.Data.JobName)));
     return;
   }
-  VisualRunWindow window(job, settings, host, help, parent);
+  VisualRunWindow window(job, settings, host, help, parent, &definition);
   window.exec();
+}
+
+void ShowVisualRun(QWidget* parent, TJob& job, TSettings& settings, TQtRunHost& host,
+                   HelpCenter* help) {
+  ShowVisualRun(parent, job, job.Data, settings, host, help);
 }
 
 }  // namespace twn::gui

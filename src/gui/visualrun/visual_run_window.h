@@ -33,10 +33,11 @@ class VisualRunWindow : public QDialog {
   Q_OBJECT
 
  public:
-  /// The listed job must not be running; the window makes its own working copy. `help` may be
-  /// null.
+  /// The listed job must not be running; the window makes its own working copy, of
+  /// `definition` when given (a definition still being edited) or else of the listed job's.
+  /// Logs always go to the listed job. `help` may be null.
   VisualRunWindow(TJob& listed, TSettings& settings, TQtRunHost& host, HelpCenter* help,
-                  QWidget* parent = nullptr);
+                  QWidget* parent = nullptr, const TJobData* definition = nullptr);
   /// A run still going is stopped and waited for.
   ~VisualRunWindow() override;
 
@@ -105,5 +106,8 @@ class VisualRunWindow : public QDialog {
 /// Opens the Visual run window modally on `job` and returns when it has closed.
 void ShowVisualRun(QWidget* parent, TJob& job, TSettings& settings, TQtRunHost& host,
                    HelpCenter* help);
+/// The same on `definition` (the job wizard's working copy); the logs go to `job`.
+void ShowVisualRun(QWidget* parent, TJob& job, const TJobData& definition, TSettings& settings,
+                   TQtRunHost& host, HelpCenter* help);
 
 }  // namespace twn::gui
