@@ -114,8 +114,10 @@ FileFiltersPage::FileFiltersPage(TWizardContext& context, QWidget* parent)
   layout->addWidget(predefined_, 1);
 
   connect(use_exclude_, &QCheckBox::toggled, this, &FileFiltersPage::Write);
-  connect(include_, &QComboBox::editTextChanged, this, &WizardPage::Changed);
-  connect(exclude_, &QComboBox::editTextChanged, this, &WizardPage::Changed);
+  for (QComboBox* box : {include_, exclude_})
+    connect(box, &QComboBox::editTextChanged, this, [this] {
+      if (!loading_) emit Changed();
+    });
   connect(predefined_, &PredefinedList::aboutToSave, this, &FileFiltersPage::Store);
   connect(predefined_, &PredefinedList::filterSet, this, [this] {
     Fill();

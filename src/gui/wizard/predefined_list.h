@@ -17,12 +17,11 @@ class FilterListWidget : public QListWidget {
   Q_OBJECT
  public:
   explicit FilterListWidget(QWidget* parent);
+  // Public so that a test can drop without running a drag loop.
+  void dropEvent(QDropEvent* event) override;
 
  signals:
   void moveRequested(int from, int to);
-
- protected:
-  void dropEvent(QDropEvent* event) override;
 };
 
 class PredefinedList : public QGroupBox {
