@@ -78,6 +78,8 @@ MethodPage::MethodPage(TWizardContext& context, QWidget* parent) : WizardPage(co
     grid->addWidget(captions_[f], static_cast<int>(f), 0);
     grid->addWidget(actions_[f], static_cast<int>(f), 1);
     connect(actions_[f], &QComboBox::currentIndexChanged, this, &MethodPage::OnCustomEdit);
+    // The page is narrower than the longest texts: the hint shows the whole choice.
+    connect(actions_[f], &QComboBox::currentTextChanged, actions_[f], &QWidget::setToolTip);
   }
   auto* folders = new QGroupBox("Empty folders operations", this);
   auto* flags = new QGridLayout(folders);
