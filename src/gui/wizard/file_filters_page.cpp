@@ -28,6 +28,8 @@ QComboBox* HistoryBox(const char* name, QWidget* parent) {
   box->setObjectName(name);
   box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
+  // A line break would end the value's line in the settings file.
+  box->setValidator(new QRegularExpressionValidator(QRegularExpression("[^\\r\\n]*"), box));
   box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   return box;
 }
