@@ -146,7 +146,7 @@ void LogSettingsPage::Refresh() {
     g.append->setEnabled(c.Overwrite);
     for (QWidget* w : std::initializer_list<QWidget*>{g.max_label, g.max_size, g.kbytes})
       w->setEnabled(c.MaxSize);
-    g.example->setText(PathText(ExampleLogName(*data_, static_cast<TLogKind>(kind), now)));
+    g.example->setText(Text(ExampleLogName(*data_, static_cast<TLogKind>(kind), now)));
   }
 }
 

@@ -84,7 +84,6 @@ PredefinedList::PredefinedList(bool folder, TWizardContext& context, QWidget* pa
 
   connect(list_, &QListWidget::currentRowChanged, this, &PredefinedList::UpdateCommands);
   connect(list_, &FilterListWidget::moveRequested, this, &PredefinedList::Move);
-  connect(list_, &QListWidget::itemDoubleClicked, this, &PredefinedList::OnSet);
   connect(save_, &QPushButton::clicked, this, &PredefinedList::OnSave);
   connect(set_, &QPushButton::clicked, this, &PredefinedList::OnSet);
   connect(delete_, &QPushButton::clicked, this, &PredefinedList::OnDelete);
