@@ -152,9 +152,9 @@ TEST(WizardRules, BasketSortAndMenu) {
     std::vector<size_t> order;  // original indices after sorting
   };
   const std::vector<Case> cases = {
-      {true, 0, {2, 1, 0}},   // full left path ascending
-      {true, 1, {0, 1, 2}},   // ... descending
-      {true, 2, {1, 2, 0}},   // last name: Alpha, beta, Zeta
+      {true, 0, {2, 1, 0}},  // full left path ascending
+      {true, 1, {0, 1, 2}},  // ... descending
+      {true, 2, {1, 2, 0}},  // last name: Alpha, beta, Zeta
       {true, 3, {0, 2, 1}},
       {false, 0, {2, 1, 0}},  // right paths of 1 and 2 equal: the left path decides
       {false, 3, {0, 2, 1}},  // equal last names: the other side decides
