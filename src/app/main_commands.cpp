@@ -160,6 +160,12 @@ TQuestion SaveFailedQuestion(std::string_view path, std::string_view error) {
               "lost. Close anyway?"};
 }
 
+TQuestion SaveJobsFailedWarning(std::string_view path, std::string_view error) {
+  return {std::string(kProgramName),
+          "Cannot save the settings file\n" + std::string(path) + "\n\n" + std::string(error) +
+              "\n\nThe change is kept while the program runs and saved again when it closes."};
+}
+
 std::string AboutText(std::string_view version) {
   return std::string(kMainCaption) + "\n\nFolder synchronizer, version " + std::string(version) +
          ".\n\nCompares two folders, plans the copies and deletions a synchronize method asks "

@@ -101,6 +101,8 @@ std::optional<TQuestion> ClosingQuestion(int32_t waiting, int32_t executing, boo
 std::string LoadFailedText(std::string_view path, std::string_view error);
 /// The settings file could not be saved at close: close anyway (Yes) or stay (No)?
 TQuestion SaveFailedQuestion(std::string_view path, std::string_view error);
+/// The warning when the jobs could not be saved right after a change to them.
+TQuestion SaveJobsFailedWarning(std::string_view path, std::string_view error);
 inline constexpr std::string_view kProgramName = "Twinward";
 /// The about box.
 std::string AboutText(std::string_view version);

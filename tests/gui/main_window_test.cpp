@@ -212,8 +212,7 @@ class MainWindowTest : public QObject {
     }
     const TJob* added = window.Model()->Watcher().SingleSelected();
     QVERIFY(added && added->Data.JobName == "New Job 1");
-    QCOMPARE(settings_->SaveSettings(), 0);
-    QVERIFY(Ini().find("JobName=New Job 1") != std::string::npos);
+    QVERIFY(Ini().find("JobName=New Job 1") != std::string::npos);  // written at once
   }
 
   void editOfAWaitingJobAsksAndStopsIt() {
@@ -269,6 +268,12 @@ class MainWindowTest : public QObject {
     const auto rows = window.JobList()->selectionModel()->selectedRows();
     QCOMPARE(rows.size(), 1);
     QCOMPARE(window.Model()->index(rows[0].row(), 0).data().toString(), QString("Backup 2"));
+    QVERIFY(Ini().find("JobName=Backup 2") != std::string::npos);  // written at once
+    std::filesystem::remove(settings_->FilePath());
+    test::MakeDirs(settings_->FilePath());  // a folder where the file should go
+    window.Run(cmDuplicate);
+    QVERIFY(boxes_.texts.value(0).startsWith("Cannot save the settings file"));
+    QCOMPARE(settings_->Jobs.size(), size_t(4));  // the change is kept for the close
   }
 
   void aDueScheduledJobRunsAndItsLogIsWritten() {

@@ -199,9 +199,11 @@ void MainWindow::Run(TMainCommand command) {
       break;
     case cmDelete:
       commands_->Delete();
+      SaveJobs();
       break;
     case cmDuplicate:
       commands_->Duplicate();
+      SaveJobs();
       break;
     case cmSelectAll:
       commands_->SelectAll();
@@ -390,6 +392,7 @@ void MainWindow::NewJob() {
   const std::vector<std::string> names = SortedJobNames(settings_.Jobs);
   if (!ShowJobWizard(this, *job, names, settings_, runs_->Host(), help_)) return;
   commands_->Add(std::move(job));
+  SaveJobs();
 }
 
 void MainWindow::EditJob() {
@@ -404,6 +407,18 @@ void MainWindow::EditJob() {
   }
   model_->RefreshRows({model_->RowOf(job->JobID)});
   commands_->Resort();
+  if (saved) SaveJobs();
+}
+
+// Jobs made or changed by hand are written at once: a crash or a power cut must not take
+// them. A failure is said and the change kept; the close tries again.
+void MainWindow::SaveJobs() {
+  if (!maySave_) return;
+  RecordSettings();
+  const platform::TError error = settings_.SaveSettings();
+  if (error == 0) return;
+  const TQuestion failed = SaveJobsFailedWarning(settings_.FilePath(), platform::ErrorText(error));
+  MessageBoxes().Warn(this, Text(failed.Title), Text(failed.Text));
 }
 
 void MainWindow::OpenVisualRun() {

@@ -92,6 +92,7 @@ class MainWindow : public QMainWindow {
   void OpenVisualRun();
   void NewJob();
   void EditJob();
+  void SaveJobs();
   /// After asking, stops a waiting or executing job and waits for its run to end; false when
   /// the user keeps it running.
   bool StopForWindow(TJob& job, const TQuestion& question);
