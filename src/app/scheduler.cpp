@@ -43,7 +43,7 @@ bool TScheduler::TickJob(TJob& job, bool hold, TTickResult& result) {
   }
   job.UpdateState();
   // The clock is read afresh for every job, so a job due during a long tick is not missed.
-  const bool due = !hold && job.State == jsWaiting && clock_() > job.NextRun;
+  const bool due = !hold && !job.bHeldByWindow && job.State == jsWaiting && clock_() > job.NextRun;
   if (due || (hold && job.bRunFromCommandLine)) {
     if (starter_.Start(job) && job.State == jsExecuting) {
       result.started.push_back(job.JobID);

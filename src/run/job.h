@@ -47,6 +47,8 @@ class TJob {
   void UpdateState();
 
   bool bRunFromCommandLine = false;
+  /// A window works with this job (Visual run, the wizard): the scheduler does not start it.
+  bool bHeldByWindow = false;
   TJobData Data;
   int32_t JobID = 0;
   TRunMode RunMode = rmCompareAndSync;

@@ -116,6 +116,14 @@ TEST_F(SchedulerTest, JobsDueTogetherStartOnTheSameTick) {
   EXPECT_EQ(2, starter_.starts);
 }
 
+TEST_F(SchedulerTest, AJobAWindowHoldsStartsOnlyOnceReleased) {
+  TJob& job = AddJob("held", kFreqMinutes, 1);
+  job.bHeldByWindow = true;
+  EXPECT_TRUE(TickUntil(now_ + 2.0 / 1440, job).empty());
+  job.bHeldByWindow = false;
+  EXPECT_EQ(1u, TickUntil(now_, job).size());
+}
+
 TEST_F(SchedulerTest, CommandLineRunHoldsScheduledJobsBack) {
   TJob& scheduled = AddJob("scheduled", kFreqMinutes, 1);
   TJob& manual = AddJob("manual", kFreqManual, 1);

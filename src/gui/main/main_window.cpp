@@ -48,6 +48,18 @@ QLabel* AddPanel(QStatusBar* bar, const char* name, int stretch) {
   return label;
 }
 
+// Keeps the scheduler off a job while a window works with it or with a copy of it.
+class WindowHold {
+ public:
+  explicit WindowHold(TJob& job) : job_(job) { job_.bHeldByWindow = true; }
+  ~WindowHold() { job_.bHeldByWindow = false; }
+  WindowHold(const WindowHold&) = delete;
+  WindowHold& operator=(const WindowHold&) = delete;
+
+ private:
+  TJob& job_;
+};
+
 }  // namespace
 
 MainWindow::MainWindow(TSettings& settings, TQtRunHost& host, QWidget* parent)
@@ -398,7 +410,9 @@ void MainWindow::NewJob() {
 void MainWindow::EditJob() {
   commands_->SaveSelection();
   TJob* job = model_->Watcher().SingleSelected();
-  if (!job || !StopForWindow(*job, EditQuestion(job->Data.JobName))) return;
+  if (!job) return;
+  const WindowHold hold(*job);
+  if (!StopForWindow(*job, EditQuestion(job->Data.JobName))) return;
   const std::vector<std::string> names = SortedJobNames(settings_.Jobs);
   const bool saved = ShowJobWizard(this, *job, names, settings_, runs_->Host(), help_);
   if (saved) {
@@ -423,8 +437,12 @@ void MainWindow::SaveJobs() {
 
 void MainWindow::OpenVisualRun() {
   TJob* job = model_->Watcher().SingleSelected();
-  if (!job || !StopForWindow(*job, VisualRunQuestion(job->Data.JobName))) return;
-  ShowVisualRun(this, *job, settings_, runs_->Host(), help_);
+  if (!job) return;
+  {
+    const WindowHold hold(*job);
+    if (!StopForWindow(*job, VisualRunQuestion(job->Data.JobName))) return;
+    ShowVisualRun(this, *job, settings_, runs_->Host(), help_);
+  }
   model_->RefreshRows({model_->RowOf(job->JobID)});
   if (auto* viewer = findChild<LogViewer*>()) viewer->Refresh();  // the window wrote logs
   RefreshStatus();
