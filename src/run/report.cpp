@@ -53,6 +53,15 @@ TComparisonSummary ComparisonSummaryOf(const TClassCounters& c) {
   return s;
 }
 
+TCountBytes TComparisonSummary::Total(int side) const {
+  TCountBytes total;
+  for (const TCountBytes* g : {newer, older, unequal, equal, single}) {
+    total.count += g[side].count;
+    total.bytes += g[side].bytes;
+  }
+  return total;
+}
+
 TPlanSummary PlanSummaryOf(const TPlanCounters& c) {
   const auto count = [&c](int action) { return c.count[action]; };
   const auto bytes = [&c](int action, int side) {
@@ -112,13 +121,7 @@ void AddGroup(std::vector<std::string>& lines, std::string_view title, const TCo
 }  // namespace
 
 std::vector<std::string> ComparisonLines(const TComparisonSummary& s) {
-  TCountBytes total[2];
-  for (int side : {kLeft, kRight}) {
-    for (const TCountBytes* g : {s.newer, s.older, s.unequal, s.equal, s.single}) {
-      total[side].count += g[side].count;
-      total[side].bytes += g[side].bytes;
-    }
-  }
+  const TCountBytes total[2] = {s.Total(kLeft), s.Total(kRight)};
   std::vector<std::string> lines{"*** Comparison results ***"};
   const auto group = [&lines](std::string_view title, const TCountBytes(&v)[2]) {
     AddGroup(lines, title, v);

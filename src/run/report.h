@@ -38,6 +38,8 @@ struct TComparisonSummary {
   TCountBytes unequal[2];
   TCountBytes equal[2];
   TCountBytes single[2];
+  /// The five groups of one side added up.
+  TCountBytes Total(int side) const;
 };
 
 /// The plan as the report groups it, per side.

@@ -30,6 +30,11 @@ int64_t Sum(int32_t a, int32_t b) {
   return int64_t{a} + b;
 }
 
+TStatRow StatRow(const char* caption, const TCountBytes (&v)[2]) {
+  return {caption, CountWithBytes(v[kLeft].count, v[kLeft].bytes),
+          CountWithBytes(v[kRight].count, v[kRight].bytes)};
+}
+
 }  // namespace
 
 const TPhaseLayout& PhaseLayout(int phase) {
@@ -134,18 +139,11 @@ int64_t ProgressErrors(const TJobSafeProgress& p) {
 
 std::vector<TStatRow> ComparisonStatRows(const TClassCounters& counters) {
   const TComparisonSummary s = ComparisonSummaryOf(counters);
+  const TCountBytes total[2] = {s.Total(kLeft), s.Total(kRight)};
   std::vector<TStatRow> rows;
-  TCountBytes total[2];
   const auto row = [&rows](const char* caption, const TCountBytes(&v)[2]) {
-    rows.push_back({caption, CountWithBytes(v[kLeft].count, v[kLeft].bytes),
-                    CountWithBytes(v[kRight].count, v[kRight].bytes)});
+    rows.push_back(StatRow(caption, v));
   };
-  for (int side : {kLeft, kRight}) {
-    for (const TCountBytes* g : {s.newer, s.older, s.unequal, s.equal, s.single}) {
-      total[side].count += g[side].count;
-      total[side].bytes += g[side].bytes;
-    }
-  }
   row("Newer duplicates files", s.newer);
   row("Older duplicates files", s.older);
   row("Unequal files (same time)", s.unequal);
@@ -159,8 +157,7 @@ std::vector<TStatRow> ChangeStatRows(const TPlanCounters& counters) {
   const TPlanSummary s = PlanSummaryOf(counters);
   std::vector<TStatRow> rows;
   const auto row = [&rows](const char* caption, const TCountBytes(&v)[2]) {
-    rows.push_back({caption, CountWithBytes(v[kLeft].count, v[kLeft].bytes),
-                    CountWithBytes(v[kRight].count, v[kRight].bytes)});
+    rows.push_back(StatRow(caption, v));
   };
   row("Files to copy", s.to_copy);
   row("Files to delete", s.to_delete);
