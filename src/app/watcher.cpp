@@ -219,14 +219,6 @@ std::vector<std::string> SortedJobNames(const TJobList& jobs) {
   return names;
 }
 
-namespace {
-
-std::string NameKey(std::string_view name) {
-  return platform::UpperCase(platform::TrimBlanks(name));
-}
-
-}  // namespace
-
 std::string DuplicateName(std::string_view source, const TJobList& jobs) {
   std::vector<std::string> names;
   for (const auto& job : jobs) names.push_back(job->Data.JobName);
@@ -235,10 +227,10 @@ std::string DuplicateName(std::string_view source, const TJobList& jobs) {
 
 std::string DuplicateName(std::string_view source, std::span<const std::string> names) {
   std::set<std::string> taken;
-  for (const std::string& name : names) taken.insert(NameKey(name));
+  for (const std::string& name : names) taken.insert(JobNameKey(name));
   for (int64_t n = 1;; ++n) {
     std::string name = std::string(source) + " " + std::to_string(n);
-    if (!taken.count(NameKey(name))) return name;
+    if (!taken.count(JobNameKey(name))) return name;
   }
 }
 

@@ -120,6 +120,10 @@ bool HasEdgeBlanks(std::string_view text) {
   return platform::TrimBlanks(text).size() != text.size();
 }
 
+std::string JobNameKey(std::string_view name) {
+  return platform::UpperCase(platform::TrimBlanks(name));
+}
+
 std::string JobNameProblem(std::string_view name, std::span<const std::string> other_names) {
   // A blank name would give log files named "_full.log" and a job no command line can name.
   if (platform::TrimBlanks(name).empty()) return "Please type a name for the job.";
@@ -127,10 +131,10 @@ std::string JobNameProblem(std::string_view name, std::span<const std::string> o
   if (HasEdgeBlanks(name)) return "A job name cannot begin or end with a blank";
   if (name.find_first_of(kJobNameForbidden) != std::string_view::npos)
     return "Don't use symbols \\/:*?\"<>| in job name";
-  const auto key = [](std::string_view s) { return platform::UpperCase(platform::TrimBlanks(s)); };
-  const std::string wanted = key(name);
+  const std::string wanted = JobNameKey(name);
   for (const std::string& other : other_names)
-    if (key(other) == wanted) return "Job should have unique name. Please type another name.";
+    if (JobNameKey(other) == wanted)
+      return "Job should have unique name. Please type another name.";
   return {};
 }
 

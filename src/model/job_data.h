@@ -248,6 +248,8 @@ bool HasLineBreak(std::string_view text);
 /// trims from its values on reading: such a value would read back as a different one.
 bool HasEdgeBlanks(std::string_view text);
 
+/// The key job names are compared by: trimmed and upper-cased.
+std::string JobNameKey(std::string_view name);
 /// Why a job name cannot be used, or an empty text when it can: a line break; a blank at
 /// either end; one of the characters \/:*?"<>|; a name equal to one of `other_names` (both
 /// trimmed and upper-cased).

@@ -12,10 +12,6 @@
 
 namespace twn {
 
-std::string JobNameKey(std::string_view name) {
-  return platform::UpperCase(platform::TrimBlanks(name));
-}
-
 std::string ProposedJobName(std::string_view name, std::span<const std::string> names) {
   if (name != "New Job") return std::string(name);
   return DuplicateName(name, names);

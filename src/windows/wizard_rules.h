@@ -18,8 +18,6 @@ namespace twn {
 /// A job named exactly "New Job" is offered "New Job n" with the smallest n that no name in
 /// `names` has (trimmed, upper-cased); any other name is kept.
 std::string ProposedJobName(std::string_view name, std::span<const std::string> names);
-/// The key a name is compared by: trimmed and upper-cased.
-std::string JobNameKey(std::string_view name);
 
 // --- Saving ---------------------------------------------------------------------------------
 struct TWizardProblem {

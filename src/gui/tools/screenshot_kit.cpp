@@ -65,6 +65,15 @@ bool RegisterShot(const char* name, TShot shot) {
   return true;
 }
 
+TPairItem ShotPair(const char* left, const char* right, bool subfolders, bool valid) {
+  TPairItem pair;
+  pair.L_Path = left;
+  pair.R_Path = right;
+  pair.bSubFLD = subfolders;
+  pair.Valid = valid ? 1 : 0;
+  return pair;
+}
+
 }  // namespace twn::shots
 
 // twn-screenshots DIR: renders every registered window with made-up data into DIR/*.png,

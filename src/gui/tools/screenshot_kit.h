@@ -26,6 +26,9 @@ struct TFixture {
   std::unique_ptr<TSettings> settings_;
 };
 
+/// A folder pair as the shown jobs hold it; `valid` false shows it as no longer found.
+TPairItem ShotPair(const char* left, const char* right, bool subfolders, bool valid);
+
 /// Grabs `widget` (after pending events) into `dir`/`name`.png; prints the path.
 bool Save(QWidget& widget, const QString& dir, const QString& name);
 

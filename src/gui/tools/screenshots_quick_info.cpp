@@ -8,15 +8,6 @@ namespace twn::shots {
 
 namespace {
 
-TPairItem Pair(const char* left, const char* right, bool subfolders, bool found) {
-  TPairItem pair;
-  pair.L_Path = left;
-  pair.R_Path = right;
-  pair.bSubFLD = subfolders;
-  pair.Valid = found ? 1 : 0;
-  return pair;
-}
-
 bool RenderQuickInfo(const QString& dir) {
   TFixture fixture;
   TJobData& data = fixture.Settings().Jobs[0]->Data;
@@ -25,10 +16,11 @@ bool RenderQuickInfo(const QString& dir) {
   for (const char* pattern : {".cache", "Thumbnails", "tmp*"})
     data.FolderFilter.AddPattern(pattern);
   data.Pairs = {
-      Pair("/home/anna/Pictures/Camera/2024/Holidays in the mountains",
-           "/mnt/nas/backup/anna/Pictures/Camera/2024/Holidays in the mountains", true, true),
-      Pair("/home/anna/Pictures/Scans", "/mnt/nas/backup/anna/Pictures/Scans", false, true),
-      Pair("/media/anna/USB stick/Fotoğraflar", "/mnt/nas/backup/anna/Fotoğraflar", true, false),
+      ShotPair("/home/anna/Pictures/Camera/2024/Holidays in the mountains",
+               "/mnt/nas/backup/anna/Pictures/Camera/2024/Holidays in the mountains", true, true),
+      ShotPair("/home/anna/Pictures/Scans", "/mnt/nas/backup/anna/Pictures/Scans", false, true),
+      ShotPair("/media/anna/USB stick/Fotoğraflar", "/mnt/nas/backup/anna/Fotoğraflar", true,
+               false),
   };
   gui::QuickInfoWindow window(data, nullptr);
   window.resize(700, 560);

@@ -12,25 +12,17 @@ namespace twn::shots {
 
 namespace {
 
-TPairItem Pair(const char* left, const char* right, bool subfolders, int32_t valid) {
-  TPairItem pair;
-  pair.L_Path = left;
-  pair.R_Path = right;
-  pair.bSubFLD = subfolders;
-  pair.Valid = valid;
-  return pair;
-}
-
 bool RenderPage(const QString& dir, int page, const char* name) {
   TFixture fixture;
   TSettings& settings = fixture.Settings();
   TJob job(NewJobID());
   job.Data.JobName = "Photos to backup";
   job.Data.Pairs = {
-      Pair("/home/ann/Pictures/Camera", "/media/ann/Backup/Pictures/Camera", true, 1),
-      Pair("/home/ann/Documents/Letters and invoices from the last ten years",
-           "/media/ann/Backup/Documents/Letters and invoices from the last ten years", true, 1),
-      Pair("/home/ann/Music", "/media/ann/Old stick/Music", false, 0)};
+      ShotPair("/home/ann/Pictures/Camera", "/media/ann/Backup/Pictures/Camera", true, true),
+      ShotPair("/home/ann/Documents/Letters and invoices from the last ten years",
+               "/media/ann/Backup/Documents/Letters and invoices from the last ten years", true,
+               true),
+      ShotPair("/home/ann/Music", "/media/ann/Old stick/Music", false, false)};
   ApplyMethod(job.Data, kMethodMirrorL);
   job.Data.FileFilter.FLT_Include = "*.jpg; *.png; *.pdf";
   job.Data.FileFilter.FLT_bUseExclude = true;
