@@ -16,6 +16,7 @@
 #include "app/settings_folder.h"
 #include "gui/common/app_icon.h"
 #include "gui/common/message_boxes.h"
+#include "gui/common/text.h"
 #include "gui/help/help_center.h"
 #include "gui/host/qt_run_host.h"
 #include "gui/main/main_window.h"
@@ -26,12 +27,11 @@
 
 namespace {
 
+using twn::gui::PathBytes;
+using twn::gui::Text;
+
 constexpr int kExitUsage = 2;
 constexpr int kExitFolderInUse = 4;
-
-QString Text(const std::string& text) {
-  return QString::fromUtf8(text);
-}
 
 // TWN_TEST_HOOKS=1, for tests that drive the program as a process: message boxes are written
 // to standard error and answered Yes, and a request to come to the front is reported on
@@ -56,7 +56,7 @@ bool TestHooks() {
 }
 
 void Warn(const std::string& text) {
-  twn::gui::MessageBoxes().Warn(nullptr, Text(std::string(twn::kProgramName)), Text(text));
+  twn::gui::MessageBoxes().Warn(nullptr, Text(twn::kProgramName), Text(text));
 }
 
 // A file that cannot be read leaves the list empty and is never saved over.
@@ -89,10 +89,10 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   TPrintedMessageBoxes printed_boxes;
   if (TestHooks()) twn::gui::SetMessageBoxes(&printed_boxes);
-  QApplication::setApplicationName(Text(std::string(twn::kAppTitle)));
+  QApplication::setApplicationName(Text(twn::kAppTitle));
   QApplication::setQuitOnLastWindowClosed(false);  // the window hides to the tray
   QApplication::setWindowIcon(twn::gui::AppIcon());
-  const std::string exe = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+  const std::string exe = PathBytes(QCoreApplication::applicationFilePath());
   twn::TSettings settings(twn::SettingsFolder(options.SettingsFolder, exe));
   twn::gui::SingleInstance instance;
   switch (instance.Start(settings.Folder())) {

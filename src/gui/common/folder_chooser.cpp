@@ -1,4 +1,5 @@
 #include "gui/common/folder_chooser.h"
+#include "gui/common/text.h"
 
 #include <QtCore/QFile>
 #include <QtWidgets/QFileDialog>
@@ -14,7 +15,7 @@ class TRealFolderChooser final : public TFolderChooser {
     const QString chosen = QFileDialog::getExistingDirectory(
         owner, title, QFile::decodeName(QByteArray::fromStdString(start)));
     if (chosen.isEmpty()) return std::nullopt;
-    return QFile::encodeName(chosen).toStdString();
+    return PathBytes(chosen);
   }
 };
 

@@ -11,6 +11,11 @@ inline QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-inline QString PathText(const std::string& path) { return QFile::decodeName(path.c_str()); }
+inline QString PathText(const std::string& path) {
+  return QFile::decodeName(path.c_str());
+}
+inline std::string PathBytes(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
 
 }  // namespace twn::gui

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/common/text.h"
 #include "help/help_topics.h"
 
 namespace twn::gui {
@@ -68,7 +69,7 @@ QTextBrowser* HelpCenter::Viewer() const {
 
 bool HelpCenter::ShowTopic(QWidget* from, const QString& page) {
   const std::optional<std::string> path =
-      ExistingHelpTopic(QFile::encodeName(programDir_).toStdString(), page.toStdString());
+      ExistingHelpTopic(PathBytes(programDir_), page.toStdString());
   if (!path) return false;
   QWidget* owner = from ? from->window() : QApplication::activeWindow();
   QWidget* window = ViewerWindow(owner);

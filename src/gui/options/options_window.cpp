@@ -24,11 +24,6 @@ namespace {
 
 constexpr int kOptionsHelpContext = 17;
 
-// Paths stay bytes in the core; only the edit box holds them decoded.
-std::string PathOf(const QString& text) {
-  return QFile::encodeName(text).toStdString();
-}
-
 QPushButton* Button(std::string_view text, const char* name, QWidget* parent) {
   auto* button = new QPushButton(Text(text), parent);
   button->setObjectName(name);
@@ -97,14 +92,14 @@ void OptionsWindow::showEvent(QShowEvent* event) {
 }
 
 void OptionsWindow::Browse() {
-  const std::string start = BrowseStartFolder(PathOf(folder_->text()));
+  const std::string start = BrowseStartFolder(PathBytes(folder_->text()));
   const auto chosen = FolderChooser().ChooseFolder(this, Text(kOptionsBrowsePrompt), start);
   if (!chosen) return;
   folder_->setText(PathText(BrowsedLogFolder(*chosen)));
 }
 
 void OptionsWindow::accept() {
-  const TOptionsValues edited{PathOf(folder_->text()), autosize_->isChecked(),
+  const TOptionsValues edited{PathBytes(folder_->text()), autosize_->isChecked(),
                               tutorials_->isChecked()};
   const TOptionsSave result = SaveOptions(edited, settings_);
   if (result == TOptionsSave::NoFolder) {

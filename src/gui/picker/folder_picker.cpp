@@ -15,6 +15,7 @@
 #include <QtWidgets/QVBoxLayout>
 
 #include "gui/common/message_boxes.h"
+#include "gui/common/text.h"
 #include "gui/common/window_placement.h"
 #include "gui/help/help_center.h"
 #include "gui/picker/folder_tree_model.h"
@@ -80,8 +81,7 @@ std::vector<TPickerRoot> DefaultPickerRoots() {
   const std::string text =
       mounts.open(QIODevice::ReadOnly) ? mounts.readAll().toStdString() : std::string();
   std::vector<TPickerRoot> roots;
-  for (std::string& path :
-       PickerRootFolders(QFile::encodeName(QDir::homePath()).toStdString(), text))
+  for (std::string& path : PickerRootFolders(PathBytes(QDir::homePath()), text))
     roots.emplace_back(path, path);
   return roots;
 }

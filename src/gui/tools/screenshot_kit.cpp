@@ -1,4 +1,5 @@
 #include "gui/tools/screenshot_kit.h"
+#include "gui/common/text.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
@@ -36,7 +37,7 @@ struct TFixture::TFolder {
 };
 
 TFixture::TFixture() : folder_(std::make_unique<TFolder>()) {
-  settings_ = std::make_unique<TSettings>(QFile::encodeName(folder_->dir.path()).toStdString());
+  settings_ = std::make_unique<TSettings>(gui::PathBytes(folder_->dir.path()));
   TJobList& jobs = settings_->Jobs;
   TJob& running = Add(jobs, "Photos to NAS", jsExecuting, kFreqHours);
   running.Progress.Stage = rsCopying;

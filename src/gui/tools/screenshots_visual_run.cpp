@@ -10,6 +10,7 @@
 #include <QtWidgets/QApplication>
 #include <cstdio>
 
+#include "gui/common/text.h"
 #include "gui/host/qt_run_host.h"
 #include "gui/tools/screenshot_kit.h"
 #include "gui/visualrun/visual_run_window.h"
@@ -78,7 +79,7 @@ bool WaitFor(gui::VisualRunWindow& w, int phase) {
 bool RenderVisualRun(const QString& dir) {
   TFixture fixture;
   QTemporaryDir temp;
-  const std::string root = QFile::encodeName(temp.path()).toStdString();
+  const std::string root = gui::PathBytes(temp.path());
   MakeTree(root, 3000);
   auto job = MakeJob(root, kMethodMirrorL);
   gui::TQtRunHost host;
@@ -102,7 +103,7 @@ bool RenderVisualRun(const QString& dir) {
 bool RenderMirrorRight(const QString& dir) {
   TFixture fixture;
   QTemporaryDir temp;
-  const std::string root = QFile::encodeName(temp.path()).toStdString();
+  const std::string root = gui::PathBytes(temp.path());
   MakeTree(root, 0);
   auto job = MakeJob(root, kMethodMirrorR);
   gui::TQtRunHost host;

@@ -6,6 +6,7 @@
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QListWidget>
 
+#include "gui/common/text.h"
 #include "gui/picker/folder_picker.h"
 #include "gui/picker/folder_tree_model.h"
 #include "gui/tools/screenshot_kit.h"
@@ -43,7 +44,7 @@ bool RenderFolderPicker(const QString& dir) {
         "Projects/twinward/build", "Projects/twinward/src", "Projects/notes", ".cache", ".config"})
     QDir().mkpath(root + "/" + sub);
   TDiskFolderSource disk;
-  const std::string home = QFile::encodeName(root).toStdString();
+  const std::string home = gui::PathBytes(root);
   gui::FolderPickerDialog picker(nullptr, disk, {{"/home/ann", home}, {"/", "/"}});
   gui::FolderTreeModel* model = picker.Model();
   const QModelIndex top = model->index(0, 0);

@@ -1,18 +1,11 @@
 #include "gui/visualrun/visual_run_models.h"
+#include "gui/common/text.h"
 
 #include <QtCore/QFile>
 #include <QtGui/QFont>
 #include <algorithm>
 
 namespace twn::gui {
-namespace {
-
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-}  // namespace
-
 GridModel::GridModel(const TJob& job, bool plan, QObject* parent)
     : QAbstractTableModel(parent), job_(job), plan_(plan) {}
 

@@ -1,4 +1,5 @@
 #include "gui/visualrun/visual_run_panels.h"
+#include "gui/common/text.h"
 
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QGroupBox>
@@ -10,10 +11,6 @@
 
 namespace twn::gui {
 namespace {
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString CellName(const char* prefix, int row, int column) {
   return QStringLiteral("%1_%2_%3").arg(QLatin1String(prefix)).arg(row).arg(column);

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "gui/common/message_boxes.h"
+#include "gui/common/text.h"
 #include "gui/common/window_placement.h"
 #include "gui/help/help_center.h"
 #include "gui/quickinfo/quick_info_window.h"
@@ -25,10 +26,6 @@
 
 namespace twn::gui {
 namespace {
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
   auto* button = new QPushButton(caption, parent);

@@ -104,16 +104,14 @@ void FolderFiltersPage::Fill(int row) {
 
 void FolderFiltersPage::Enable() {
   if (!data_) return;
-  add_->setEnabled(
-      CanAddPattern(QFile::encodeName(pattern_->text()).toStdString(), data_->FolderFilter));
+  add_->setEnabled(CanAddPattern(PathBytes(pattern_->text()), data_->FolderFilter));
   delete_->setEnabled(list_->currentRow() >= 0);
   clear_->setEnabled(list_->count() > 0);
 }
 
 void FolderFiltersPage::OnAdd() {
   if (!data_) return;
-  const int row =
-      AddTypedPattern(QFile::encodeName(pattern_->text()).toStdString(), data_->FolderFilter);
+  const int row = AddTypedPattern(PathBytes(pattern_->text()), data_->FolderFilter);
   if (row < 0) return;
   pattern_->clear();
   pattern_->setFocus();

@@ -11,6 +11,7 @@
 
 #include "gui/common/folder_chooser.h"
 #include "gui/common/message_boxes.h"
+#include "gui/common/text.h"
 #include "gui/common/window_placement.h"
 #include "gui/help/help_center.h"
 #include "platform/locale.h"
@@ -85,7 +86,7 @@ QLineEdit* PairWindow::AddFolderRow(QGridLayout* grid, int row, const QString& c
 // encoding; a typed one is encoded as the file system expects.
 std::string PairWindow::PathOf(const QLineEdit* edit, const std::string& original) const {
   if (!original.empty() && edit->text() == Decode(original)) return original;
-  return QFile::encodeName(edit->text()).toStdString();
+  return PathBytes(edit->text());
 }
 
 TPairItem PairWindow::Edited() const {
