@@ -40,7 +40,7 @@ bench:
 # The window's start-up time and memory at rest with 1,000 jobs, and the Visual run grid on
 # 100,000 files per side (use the normal build).
 bench-gui: build
-	@bash bench/gui_start.sh build 1000
+	@bash bench/gui/gui_start.sh build 1000
 	@QT_QPA_PLATFORM=offscreen build/twn-visual-bench 100000
 
 fuzz:

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The windowed program with many jobs: time from start until the main window has been shown,
 # and the memory it holds at rest. Targets: 1,000 jobs shown within 0.5 s, under 60 MB.
-# Usage: bench/gui_start.sh BUILD [JOBS]   (needs a build with the window, e.g. build/)
+# Usage: bench/gui/gui_start.sh BUILD [JOBS]   (needs a build with the window, e.g. build/)
 set -euo pipefail
 build=${1:-build}
 jobs=${2:-1000}
