@@ -2,6 +2,7 @@
 // flags of file couples, the file filters, and the comparison items with their classes.
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 #include <vector>
 
 #include "engine/scan_info.h"
@@ -11,23 +12,45 @@
 namespace twn {
 namespace {
 
-/// Byte-wise comparison, unsigned, a proper prefix first.
+/// Byte-wise comparison, unsigned, a proper prefix first; with kFold, ASCII letters compare as
+/// their upper case. Names are folded as they are compared rather than kept twice.
+template <bool kFold>
 int CompareBytes(const char* a, size_t la, const char* b, size_t lb) {
-  const int r = std::memcmp(a, b, std::min(la, lb));
-  if (r != 0) return r;
+  const size_t n = std::min(la, lb);
+  if constexpr (!kFold) {
+    if (const int r = std::memcmp(a, b, n); r != 0) return r;
+  } else {
+    for (size_t k = 0; k < n; ++k) {
+      const auto ca = static_cast<unsigned char>(platform::UpCase(a[k]));
+      const auto cb = static_cast<unsigned char>(platform::UpCase(b[k]));
+      if (ca != cb) return ca < cb ? -1 : 1;
+    }
+  }
   return la < lb ? -1 : (la > lb ? 1 : 0);
 }
 
 /// As CompareBytes, but the separator sorts below every other byte, so a folder's subfolders
 /// follow it directly.
+template <bool kFold>
 int ComparePaths(const char* a, size_t la, const char* b, size_t lb) {
   const size_t n = std::min(la, lb);
+  auto key = [](char c) {
+    if (kFold) c = platform::UpCase(c);
+    return c == platform::kSep ? 0 : static_cast<unsigned char>(c) + 1;
+  };
   for (size_t k = 0; k < n; ++k) {
-    if (a[k] == b[k]) continue;
-    auto key = [](char c) { return c == platform::kSep ? 0 : static_cast<unsigned char>(c) + 1; };
-    return key(a[k]) < key(b[k]) ? -1 : 1;
+    const int ka = key(a[k]), kb = key(b[k]);
+    if (ka != kb) return ka < kb ? -1 : 1;
   }
   return la < lb ? -1 : (la > lb ? 1 : 0);
+}
+
+/// Equal texts of length n, with or without regard to ASCII letter case.
+bool SameBytes(const char* a, const char* b, size_t n, bool fold) {
+  if (!fold) return std::memcmp(a, b, n) == 0;
+  for (size_t k = 0; k < n; ++k)
+    if (platform::UpCase(a[k]) != platform::UpCase(b[k])) return false;
+  return true;
 }
 
 /// Neighbours i and i + 1 form a couple when their keys match and they lie on different
@@ -67,12 +90,6 @@ uint32_t TimeFlags(int64_t ta, int64_t tb, const TCompareRules& rules) {
 
 }  // namespace
 
-void TScanInfo::MakeUpperPool() {
-  upper_.CopyFrom(pool_);
-  char* p = upper_.Data();
-  for (uint64_t i = 0; i < upper_.Fill(); ++i) p[i] = platform::UpCase(p[i]);
-}
-
 void TScanInfo::BuildPairRoots() {
   for (const TFolderEntry& f : folders_) {
     if (f.rel_length != 0) continue;
@@ -93,13 +110,13 @@ void TScanInfo::BuildPairRoots() {
 }
 
 void TScanInfo::SortFolders() {
-  const char* up = upper_.Data();
   const char* raw = pool_.Data();
   auto rel = [](const TFolderEntry& f) { return f.rel_length ? f.rel_length - 1 : 0; };
   std::sort(folders_.begin(), folders_.end(), [&](const TFolderEntry& a, const TFolderEntry& b) {
     if (a.pair != b.pair) return a.pair < b.pair;
-    int r = ComparePaths(up + a.rel_offset, rel(a), up + b.rel_offset, rel(b));
-    if (r == 0) r = ComparePaths(raw + a.rel_offset, rel(a), raw + b.rel_offset, rel(b));
+    const char *pa = raw + a.rel_offset, *pb = raw + b.rel_offset;
+    int r = ComparePaths<true>(pa, rel(a), pb, rel(b));
+    if (r == 0) r = ComparePaths<false>(pa, rel(a), pb, rel(b));
     if (r != 0) return r < 0;
     return a.side > b.side;  // right before left
   });
@@ -109,15 +126,14 @@ void TScanInfo::LinkFolders() {
   BuildPairRoots();
   for (int32_t i = 0; i < folders_.Count(); ++i) folders_[i].insertion = i;
   SortFolders();
-  const char* up = upper_.Data();
   const char* raw = pool_.Data();
-  auto same_in = [](const char* pool) {
-    return [pool](const TFolderEntry& a, const TFolderEntry& b) {
+  auto same = [raw](bool fold) {
+    return [raw, fold](const TFolderEntry& a, const TFolderEntry& b) {
       return a.pair == b.pair && a.rel_length == b.rel_length &&
-             std::memcmp(pool + a.rel_offset, pool + b.rel_offset, a.rel_length) == 0;
+             SameBytes(raw + a.rel_offset, raw + b.rel_offset, a.rel_length, fold);
     };
   };
-  CoupleNeighbours(folders_, same_in(up), same_in(raw));
+  CoupleNeighbours(folders_, same(true), same(false));
 
   std::vector<int32_t> sorted_of(static_cast<size_t>(folders_.Count()));
   for (int32_t i = 0; i < folders_.Count(); ++i) {
@@ -131,10 +147,7 @@ void TScanInfo::LinkFolders() {
     f.files_remaining = f.files_found;
     f.subfolders_remaining = f.subfolders_found;
   }
-  for (TFileEntry& f : files_) {
-    f.folder = sorted_of[static_cast<size_t>(f.folder)];
-    f.group = folders_[f.folder].group;
-  }
+  for (TFileEntry& f : files_) f.folder = sorted_of[static_cast<size_t>(f.folder)];
   BlockUnseenSubtrees();
 }
 
@@ -151,45 +164,63 @@ void TScanInfo::BlockUnseenSubtrees() {
   }
 }
 
+// Files of one folder lie together in scan order, and a group (a folder couple) holds a few
+// dozen of them: a counting sort by group, then a sort of each group by name, costs far less
+// than one sort of the whole table.
 void TScanInfo::SortFiles() {
-  const char* up = upper_.Data();
+  const auto groups = static_cast<size_t>(folders_.Count());
+  std::vector<int32_t> next(groups + 1, 0);
+  for (const TFileEntry& f : files_) ++next[static_cast<size_t>(GroupOf(f)) + 1];
+  for (size_t g = 1; g <= groups; ++g) next[g] += next[g - 1];
+  const std::vector<int32_t> start = next;
+  {
+    std::vector<int32_t> to(static_cast<size_t>(files_.Count()));
+    for (int32_t i = 0; i < files_.Count(); ++i)
+      to[static_cast<size_t>(i)] = next[static_cast<size_t>(GroupOf(files_[i]))]++;
+    Permute(files_, to);
+  }
   const char* raw = pool_.Data();
-  std::sort(files_.begin(), files_.end(), [&](const TFileEntry& a, const TFileEntry& b) {
-    if (a.group != b.group) return a.group < b.group;
-    int r = CompareBytes(up + a.name_offset, a.name_length, up + b.name_offset, b.name_length);
-    if (r == 0)
-      r = CompareBytes(raw + a.name_offset, a.name_length, raw + b.name_offset, b.name_length);
+  auto by_name = [raw](const TFileEntry& a, const TFileEntry& b) {
+    const char *na = raw + a.name_offset, *nb = raw + b.name_offset;
+    int r = CompareBytes<true>(na, a.name_length, nb, b.name_length);
+    if (r == 0) r = CompareBytes<false>(na, a.name_length, nb, b.name_length);
     if (r != 0) return r < 0;
     return a.side > b.side;  // right before left
-  });
+  };
+  for (size_t g = 0; g < groups; ++g)
+    if (start[g + 1] - start[g] > 1)
+      std::sort(files_.begin() + start[g], files_.begin() + start[g + 1], by_name);
 }
 
 void TScanInfo::CompareFiles() {
   SortFiles();
-  auto same_in = [](const char* pool) {
-    return [pool](const TFileEntry& a, const TFileEntry& b) {
-      return a.group == b.group && a.name_length == b.name_length &&
-             std::memcmp(pool + a.name_offset, pool + b.name_offset, a.name_length) == 0;
+  const char* raw = pool_.Data();
+  auto same = [this, raw](bool fold) {
+    return [this, raw, fold](const TFileEntry& a, const TFileEntry& b) {
+      return GroupOf(a) == GroupOf(b) && a.name_length == b.name_length &&
+             SameBytes(raw + a.name_offset, raw + b.name_offset, a.name_length, fold);
     };
   };
-  CoupleNeighbours(files_, same_in(upper_.Data()), same_in(pool_.Data()));
+  CoupleNeighbours(files_, same(true), same(false));
   for (int32_t i = 0; i < files_.Count(); ++i) {
     TFileEntry& a = files_[i];
     if (a.partner <= i) continue;
     TFileEntry& b = files_[a.partner];
-    uint32_t flags = kCfMatched;
-    if (a.size == b.size) flags |= kCfSize;
-    if (a.attributes == b.attributes) flags |= kCfAttr;
     if (a.time == b.time) {
-      flags |= kCfTime;
       a.time_relation = b.time_relation = kTimeSame;
     } else {
       a.time_relation = a.time > b.time ? kTimeNewer : kTimeOlder;
       b.time_relation = a.time > b.time ? kTimeOlder : kTimeNewer;
     }
-    flags |= TimeFlags(a.time, b.time, rules_);
-    a.flags = b.flags = flags;
   }
+}
+
+uint32_t TScanInfo::CoupleFlags(const TFileEntry& a, const TFileEntry& b) const {
+  uint32_t flags = kCfMatched;
+  if (a.size == b.size) flags |= kCfSize;
+  if (a.attributes == b.attributes) flags |= kCfAttr;
+  if (a.time == b.time) flags |= kCfTime;
+  return flags | TimeFlags(a.time, b.time, rules_);
 }
 
 void TScanInfo::ApplyFilters() {
@@ -199,7 +230,9 @@ void TScanInfo::ApplyFilters() {
     bool selected = true;
     if (conditions)
       selected = conditions_.Verdict(f.attributes, f.time, static_cast<int64_t>(f.size));
-    const std::string_view name = upper_.View(f.name_offset, f.name_length);
+    upper_name_.assign(pool_.View(f.name_offset, f.name_length));
+    platform::UpperCaseInPlace(upper_name_);
+    const std::string_view name = upper_name_;
     if (selected) selected = include_specs_.MatchesUpper(name, true);
     if (selected && use_exclude_) selected = !exclude_specs_.MatchesUpper(name, false);
     f.selected = selected;
@@ -217,14 +250,14 @@ void TScanInfo::AddFileItems() {
     const TFileEntry& f = files_[i];
     if (!f.selected) continue;
     TCompareItem item{};
-    item.group = f.group;
+    item.group = GroupOf(f);
     item.is_file = 1;
     item.index[f.side] = i;
     item.index[1 - f.side] = f.partner;
     item.cls = f.side == kLeft ? ccLeftSingle : ccRightSingle;
     if (f.partner >= 0) {
       const TFileEntry& g = files_[++i];  // the partner is the next entry
-      const uint32_t F = f.flags;
+      const uint32_t F = CoupleFlags(f, g);
       const bool time_ok = (F & kCfTime) || ((F & kCfTwoSeconds) && r.bRulesNTFS) ||
                            ((F & kCfDaylight) && r.bRulesDaylight) ||
                            ((F & kCfTimezone) && r.bRulesTimezone);
@@ -280,23 +313,24 @@ void TScanInfo::BuildItems() {
 
 void TScanInfo::SortItems(int key, bool prefer_left, bool ascending) {
   sort_ = {key, prefer_left, ascending};
-  const char* up = upper_.Data();
+  const char* raw = pool_.Data();
   const int pref = prefer_left ? kLeft : kRight;
   auto entry = [&](const TCompareItem& it) {
     return it.index[pref] >= 0 ? it.index[pref] : it.index[1 - pref];
   };
   // Name is the part before the last ".", extension the part after it.
-  auto base_len = [up](const TFileEntry& f) {
-    const bool dot = f.ext_start > 0 && up[f.name_offset + f.ext_start - 1] == '.';
+  auto base_len = [raw](const TFileEntry& f) {
+    const bool dot = f.ext_start > 0 && raw[f.name_offset + f.ext_start - 1] == '.';
     return dot ? f.ext_start - 1 : f.name_length;
   };
   auto compare_key = [&](const TFileEntry& a, const TFileEntry& b, int k) -> int {
     switch (k) {
       case skName:
-        return CompareBytes(up + a.name_offset, base_len(a), up + b.name_offset, base_len(b));
+        return CompareBytes<true>(raw + a.name_offset, base_len(a), raw + b.name_offset,
+                                  base_len(b));
       case skExtension:
-        return CompareBytes(up + a.name_offset + a.ext_start, a.name_length - a.ext_start,
-                            up + b.name_offset + b.ext_start, b.name_length - b.ext_start);
+        return CompareBytes<true>(raw + a.name_offset + a.ext_start, a.name_length - a.ext_start,
+                                  raw + b.name_offset + b.ext_start, b.name_length - b.ext_start);
       case skSize:
         return a.size < b.size ? -1 : (a.size > b.size ? 1 : 0);
       default:
@@ -308,7 +342,7 @@ void TScanInfo::SortItems(int key, bool prefer_left, bool ascending) {
                                        {skSize, skName, skExtension, skTime},
                                        {skTime, skName, skExtension, skSize}};
   const int(&order)[4] = kOrder[key >= 0 && key < 4 ? key : 0];
-  std::sort(items_.begin(), items_.end(), [&](const TCompareItem& a, const TCompareItem& b) {
+  auto before = [&](const TCompareItem& a, const TCompareItem& b) {
     if (a.group != b.group) return a.group < b.group;
     if (a.is_file != b.is_file) return !a.is_file;
     const int32_t ea = entry(a), eb = entry(b);
@@ -319,7 +353,21 @@ void TScanInfo::SortItems(int key, bool prefer_left, bool ascending) {
       }
     }
     return ea < eb;  // identical keys: keep a fixed order
-  });
+  };
+  if (plan_.Count() == 0) {
+    std::sort(items_.begin(), items_.end(), before);
+    return;
+  }
+  // The plan holds positions of items: sort positions, move the items, then point the plan at
+  // their new places.
+  std::vector<int32_t> by_rank(static_cast<size_t>(items_.Count()));
+  std::iota(by_rank.begin(), by_rank.end(), 0);
+  std::sort(by_rank.begin(), by_rank.end(),
+            [&](int32_t a, int32_t b) { return before(items_[a], items_[b]); });
+  std::vector<int32_t> to(by_rank.size());
+  for (size_t r = 0; r < by_rank.size(); ++r) to[static_cast<size_t>(by_rank[r])] = int32_t(r);
+  for (int32_t& i : plan_) i = to[static_cast<size_t>(i)];
+  Permute(items_, to);
 }
 
 void TScanInfo::CountClasses() {

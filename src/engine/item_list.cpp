@@ -20,12 +20,6 @@ std::string_view TScanInfo::FileName(int32_t i) const {
   return f ? pool_.View(f->name_offset, f->name_length) : std::string_view();
 }
 
-std::string_view TScanInfo::UpperFileName(int32_t i) const {
-  const TFileEntry* f = File(i);
-  if (!f || upper_.Fill() == 0) return {};
-  return upper_.View(f->name_offset, f->name_length);
-}
-
 std::string_view TScanInfo::FileExtension(int32_t i) const {
   const TFileEntry* f = File(i);
   if (!f) return {};
@@ -93,10 +87,11 @@ bool ValidSide(int side) {
 }  // namespace
 
 int32_t TItemList::Count() const {
-  return items_->Count();
+  return order_ ? order_->Count() : items_->Count();
 }
 
 const TCompareItem* TItemList::Item(int32_t i) const {
+  if (order_) return order_->InRange(i) ? &(*items_)[(*order_)[i]] : nullptr;
   return items_->InRange(i) ? &(*items_)[i] : nullptr;
 }
 
@@ -177,8 +172,7 @@ uint32_t TItemList::FileAttributes(int32_t i, int side) const {
 }
 
 uint32_t TItemList::FileFlags(int32_t i, int side) const {
-  const TFileEntry* f = File(i, side);
-  return f ? f->flags : 0;
+  return File(i, side) ? Flags(i) : 0;
 }
 
 TFolderPath TItemList::FolderPath(int32_t i, int side) const {

@@ -289,26 +289,27 @@ void TScanInfo::BuildPlan() {
       const TCompareItem& item = items_[i];
       if (!item.is_file) {
         pending_folder = item.action ? -1 : i;
-        if (item.action) take(item);
+        if (item.action) take(i);
         continue;
       }
       if (!item.action) continue;
-      if (pending_folder >= 0) take(items_[pending_folder]);
+      if (pending_folder >= 0) take(pending_folder);
       pending_folder = -1;
-      take(item);
+      take(i);
     }
   };
   size_t count = 0;
-  visit([&count](const TCompareItem&) { ++count; });
+  visit([&count](int32_t) { ++count; });
   plan_.Allocate(count);
-  visit([this](const TCompareItem& item) { plan_.Append(item); });
+  visit([this](int32_t i) { plan_.Append(i); });
   CountPlan();
 }
 
 void TScanInfo::CountPlan() {
   TPlanCounters& c = plan_counters_;
   c = {};
-  for (const TCompareItem& item : plan_) {
+  for (const int32_t i : plan_) {
+    const TCompareItem& item = items_[i];
     const uint8_t a = item.action;
     c.count[a] += 1;
     if (!item.is_file) {

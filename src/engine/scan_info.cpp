@@ -27,7 +27,6 @@ TScanInfo::TScanInfo(const TTableSteps& steps)
       folders_(steps.folders),
       files_(steps.files),
       pool_(steps.pool),
-      upper_(steps.pool),
       items_(1),
       plan_(1) {}
 
@@ -44,7 +43,6 @@ void TScanInfo::Clear() {
   folders_.Release();
   files_.Release();
   pool_.Release();
-  upper_.Release();
   items_.Release();
   plan_.Release();
   counters_ = {};
@@ -132,15 +130,14 @@ int32_t TScanInfo::AddFile(int32_t folder, int side, const platform::TListEntry&
   f.folder = folder;
   f.side = static_cast<uint8_t>(side);
   f.size = entry.size;
-  f.attributes = entry.attributes;
+  f.attributes = static_cast<uint8_t>(entry.attributes);
   f.time = entry.last_write;
-  f.group = -1;
   f.partner = -1;
   f.selected = 1;
   f.name_offset = AddName(entry.name);
-  f.name_length = static_cast<uint32_t>(entry.name.size());
+  f.name_length = static_cast<uint16_t>(entry.name.size());
   const size_t dot = entry.name.rfind('.');
-  f.ext_start = dot == std::string_view::npos ? f.name_length : static_cast<uint32_t>(dot + 1);
+  f.ext_start = dot == std::string_view::npos ? f.name_length : static_cast<uint16_t>(dot + 1);
   return files_.Append(f);
 }
 
@@ -242,7 +239,6 @@ bool TScanInfo::ScanPairs(std::span<const TPairItem> pairs, TScanObserver& obser
     if (!scan(pair, item.R_Path, kRight, item.bSubFLD)) return false;
   }
   observer.ScanFinished(counters_);
-  MakeUpperPool();
   LinkFolders();
   CompareFiles();
   BuildItems();
@@ -275,8 +271,8 @@ std::string PairOverlapProblem(const TPairItem& pair, const TFileSpecProcessor& 
 uint64_t TScanInfo::AllocatedBytes() const {
   return pair_roots_.Capacity() * sizeof(TPairRootEntry) +
          folders_.Capacity() * sizeof(TFolderEntry) + files_.Capacity() * sizeof(TFileEntry) +
-         pool_.Capacity() + upper_.Capacity() +
-         (items_.Capacity() + plan_.Capacity()) * sizeof(TCompareItem);
+         pool_.Capacity() + items_.Capacity() * sizeof(TCompareItem) +
+         plan_.Capacity() * sizeof(int32_t);
 }
 
 }  // namespace twn

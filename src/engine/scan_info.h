@@ -155,23 +155,26 @@ struct TFolderEntry {
 inline constexpr uint8_t kUnseen = 1;
 inline constexpr uint8_t kBlocked = 2;
 
+/// 40 bytes: the one record a scan writes per file, so every byte counts. A file's group is its
+/// folder's; its compare flags live in its comparison item.
 struct TFileEntry {
   uint64_t size;
   platform::TFileTime time;  // last write, UTC
   uint64_t name_offset;
   int32_t folder;
-  uint32_t attributes;
-  int32_t group;    // the group of the file's folder, -1 until linked
   int32_t partner;  // the same name in the partner folder, -1 if none
-  uint32_t flags;   // compare flags
-  uint32_t name_length;
+  /// A listed name is shorter than a kernel directory record (16-bit length).
+  uint16_t name_length;
   /// Position in the name of the first character after the last "."; the name length when
   /// there is no "." (so the extension is empty). ExtOffset = name_offset + ext_start.
-  uint32_t ext_start;
+  uint16_t ext_start;
+  uint8_t attributes;  // the attribute word fits in 8 bits (kAttrNormal is the highest)
   uint8_t side;
   uint8_t time_relation;  // kTimeNewer / kTimeOlder / kTimeSame, 0 until compared
   uint8_t selected;       // result of the file filters
 };
+static_assert(sizeof(TFileEntry) == 40);
+static_assert(platform::kAttrNormal <= 0xFF && platform::kAttrArchive <= 0xFF);
 
 struct TPairRootEntry {
   uint64_t offset[2];  // root path of each side in the pool
@@ -323,13 +326,16 @@ class TItemList {
 
  private:
   friend class TScanInfo;
-  TItemList(const TScanInfo& info, const TTable<TCompareItem>& items)
-      : info_(&info), items_(&items) {}
+  TItemList(const TScanInfo& info, const TTable<TCompareItem>& items,
+            const TTable<int32_t>* order = nullptr)
+      : info_(&info), items_(&items), order_(order) {}
   const TFileEntry* File(int32_t i, int side) const;
   int32_t FolderOf(int32_t i, int side) const;
 
   const TScanInfo* info_;
   const TTable<TCompareItem>* items_;
+  /// The plan: positions in items_, in plan order; null for the items themselves.
+  const TTable<int32_t>* order_;
 };
 
 /// Why a pair may not be run because one of its roots lies inside the other (compared as real
@@ -393,7 +399,7 @@ class TScanInfo {
 
   // --- Reading -----------------------------------------------------------------------------
   TItemList Items() const { return TItemList(*this, items_); }
-  TItemList Plan() const { return TItemList(*this, plan_); }
+  TItemList Plan() const { return TItemList(*this, items_, &plan_); }
 
   int32_t FolderCount() const { return folders_.Count(); }
   int32_t FileCount() const { return files_.Count(); }
@@ -439,9 +445,12 @@ class TScanInfo {
   /// listed (or only in part) reports why; what was listed before the failure stays.
   TFolderCounts ScanFolder(int32_t pair, int32_t folder, uint32_t root_length,
                            std::string_view path, int side, bool subfolders);
-  void MakeUpperPool();
   void LinkFolders();
   void CompareFiles();
+  /// The folder couple a file belongs to: its folder's group.
+  int32_t GroupOf(const TFileEntry& f) const { return folders_[f.folder].group; }
+  /// Compare flags of a file couple.
+  uint32_t CoupleFlags(const TFileEntry& a, const TFileEntry& b) const;
   /// ApplyFilters, the items, SortItems with the stored settings, CountClasses.
   void BuildItems();
   void ApplyFilters();
@@ -452,8 +461,6 @@ class TScanInfo {
   /// The plan list, then CountPlan.
   void BuildPlan();
   void CountPlan();
-  /// Name of a file entry upper-cased; empty out of range.
-  std::string_view UpperFileName(int32_t i) const;
   friend class TItemList;
   const TPairRootEntry* PairRoot(int32_t pair) const;
   TPairRootEntry* PairRoot(int32_t pair);
@@ -480,9 +487,10 @@ class TScanInfo {
   TTable<TFolderEntry> folders_;
   TTable<TFileEntry> files_;
   TNamePool pool_;
-  TNamePool upper_;
   TTable<TCompareItem> items_;
-  TTable<TCompareItem> plan_;
+  /// Positions in items_ of the plan entries, in plan order: four bytes an entry instead of a
+  /// copy of the item.
+  TTable<int32_t> plan_;
 
   TFileSpecProcessor include_specs_;
   TFileSpecProcessor exclude_specs_;
@@ -504,6 +512,7 @@ class TScanInfo {
   platform::TDirLister lister_{false};
   std::string dir_path_;
   std::string child_path_;
+  std::string upper_name_;
 };
 
 }  // namespace twn

@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <string_view>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 namespace twn {
 
@@ -75,6 +77,18 @@ class TTable {
   size_t capacity_ = 0;
   uint32_t step_;
 };
+
+/// Moves record i to position to[i] for every i, in place (`to` is a permutation; it is used up).
+template <class T>
+void Permute(TTable<T>& table, std::vector<int32_t>& to) {
+  for (int32_t i = 0; i < table.Count(); ++i) {
+    while (to[static_cast<size_t>(i)] != i) {
+      const int32_t j = to[static_cast<size_t>(i)];
+      std::swap(table[i], table[j]);
+      std::swap(to[static_cast<size_t>(i)], to[static_cast<size_t>(j)]);
+    }
+  }
+}
 
 /// All names and paths of a scan, each followed by one NUL. Offsets are 64-bit: a million
 /// folders with long paths pass 4 GB.
