@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/scan_observer.h"
+#include "engine/scan_side.h"
 #include "engine/scan_table.h"
 #include "filters/file_filter.h"
 #include "filters/file_spec_processor.h"
@@ -364,12 +365,6 @@ class TScanInfo {
   void SetTerminated(bool value) { terminated_ = value; }
 
   // --- Scan --------------------------------------------------------------------------------
-  struct TFolderCounts {
-    int32_t files = 0;
-    int32_t subfolders = 0;
-    /// Why the folder could not be listed whole; 0 when it could.
-    platform::TError error = 0;
-  };
   /// Scans one side of one pair breadth-first. False when the observer asked to stop. A
   /// folder that cannot be listed is marked kUnseen and reported to the observer.
   bool ScanSide(int32_t pair, std::string_view path, int side, bool subfolders,
@@ -377,9 +372,16 @@ class TScanInfo {
   /// Scans every pair (left, then right), then compares and plans. False when stopped; the
   /// comparison and the plan are then not built. A pair whose roots overlap is not scanned:
   /// it is reported to the observer and both its roots are marked kUnseen.
+  ///
+  /// The sides are listed on several threads, each into tables of its own that are appended in
+  /// pair order, so that tables, lines and counters are those of a scan on one thread. The
+  /// observer is only ever called on the calling thread.
   bool ScanPairs(std::span<const TPairItem> pairs, TScanObserver& observer);
   bool ScanPairs(std::span<const TPairItem> pairs);
   const TScanCounters& ScanCounters() const { return counters_; }
+  /// Threads of the next scans: 0 (the default) for one per core, but one when a root lies on
+  /// a network or other slow file system, where parallel listing only adds waiting.
+  void SetScanThreads(int threads) { scan_threads_ = threads; }
   /// Folders that could not be listed, pairs not run because their roots overlap, and roots
   /// that were missing and not created by the plan: each makes the run end with errors.
   int32_t ErrorCount() const { return scan_errors_ + missing_root_errors_; }
@@ -435,16 +437,22 @@ class TScanInfo {
   static TCompareRules MakeRules(const TJobData& job);
   void SetRules(const TCompareRules& rules) { rules_ = rules; }
   void SetActionSet(uint32_t set) { action_set_ = set; }
-  /// Appends a text and its NUL to the pool; returns its offset.
-  uint64_t AddName(std::string_view text);
-  int32_t AddFolder(int32_t pair, int32_t parent, bool exists, bool root, uint32_t root_length,
-                    std::string_view path, int side);
-  int32_t AddFile(int32_t folder, int side, const platform::TListEntry& entry);
-  /// Lists one folder into the tables. Links, FIFOs, sockets and devices are counted among the
-  /// files but not recorded; the temporary files of copies are passed over. A folder that cannot be
-  /// listed (or only in part) reports why; what was listed before the failure stays.
-  TFolderCounts ScanFolder(int32_t pair, int32_t folder, uint32_t root_length,
-                           std::string_view path, int side, bool subfolders);
+  // The parallel scan (scan_pairs.cpp).
+  struct TScanTask;
+  struct TScanShared;
+  struct TScanPart;
+  class TTaskProgress;
+  TSideTables Tables() { return {folders_, files_, pool_}; }
+  int ScanThreads(std::span<const TPairItem> pairs, size_t tasks) const;
+  bool ScanHere(TSideScanner& scanner, TScanTask& task, TScanShared* shared,
+                TScanObserver& observer);
+  void ScanIntoPart(TSideScanner& scanner, TScanTask& task, TScanShared& shared,
+                    TScanObserver* observer);
+  void ScanWorker(TScanShared& shared);
+  bool AppendPart(TScanTask& task, TScanObserver& observer);
+  bool ReportProgress(TScanShared* shared, TScanObserver& observer);
+  void WaitForTask(TScanTask& task, TScanShared& shared, TScanObserver& observer);
+  void FlushErrors(std::vector<std::string>& lines, TScanObserver& observer);
   void LinkFolders();
   void CompareFiles();
   /// The folder couple a file belongs to: its folder's group.
@@ -475,7 +483,6 @@ class TScanInfo {
   void PlanFileAction(TCompareItem& item, int32_t last_folder_item);
   void GuardMissingRoots();
   const TFileEntry& FileOf(const TCompareItem& item, int side) const;
-  int32_t AddRoot(int32_t pair, std::string_view path, int side);
   void MarkUnseen(int32_t folder, std::string_view why, TScanObserver& observer);
   void BlockUnseenSubtrees();
   bool Blocked(const TCompareItem& item) const;
@@ -501,6 +508,7 @@ class TScanInfo {
   uint32_t action_set_ = 0;
   TSortSettings sort_;
   bool terminated_ = false;
+  int scan_threads_ = 0;
 
   TScanCounters counters_;
   int32_t scan_errors_ = 0;
@@ -508,11 +516,7 @@ class TScanInfo {
   TClassCounters class_counters_;
   TPlanCounters plan_counters_;
 
-  // Reused between folders so the scan allocates nothing per folder or name.
-  platform::TDirLister lister_{false};
-  std::string dir_path_;
-  std::string child_path_;
-  std::string upper_name_;
+  std::string upper_name_;  // a file name upper-cased for the name specs
 };
 
 }  // namespace twn

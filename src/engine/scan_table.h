@@ -50,6 +50,20 @@ class TTable {
     data_.get()[count_] = record;
     return count_++;
   }
+  /// Adds `n` records at the end for the caller to fill; returns the first of them.
+  T* Extend(size_t n) {
+    if (count_ + n > capacity_) Reserve(count_ + n);
+    T* first = data_.get() + count_;
+    count_ += static_cast<int32_t>(n);
+    return first;
+  }
+  /// Drops the records from `count` on and gives their memory back.
+  void Shrink(int32_t count) {
+    if (count == 0) return Release();
+    data_.reset(static_cast<T*>(detail::Grow(data_.release(), count * sizeof(T))));
+    count_ = count;
+    capacity_ = static_cast<size_t>(count);
+  }
   /// Empties the table and makes room for exactly `n` records at once.
   void Allocate(size_t n) {
     count_ = 0;
@@ -90,6 +104,25 @@ void Permute(TTable<T>& table, std::vector<int32_t>& to) {
   }
 }
 
+/// Appends every record of `from` to `to`, each passed through `fix`, and empties `from`.
+/// Copied from the end in slices whose memory goes back at once, so that the two tables never
+/// hold a large part twice.
+template <class T, class Fix>
+void MoveAppend(TTable<T>& to, TTable<T>& from, Fix fix) {
+  const int32_t n = from.Count();
+  T* dest = to.Extend(static_cast<size_t>(n));
+  constexpr int32_t kSlice = (1 << 20) / sizeof(T) + 1;
+  for (int32_t end = n; end > 0;) {
+    const int32_t begin = end > kSlice ? end - kSlice : 0;
+    for (int32_t i = begin; i < end; ++i) {
+      dest[i] = from[i];
+      fix(dest[i]);
+    }
+    from.Shrink(begin);
+    end = begin;
+  }
+}
+
 /// All names and paths of a scan, each followed by one NUL. Offsets are 64-bit: a million
 /// folders with long paths pass 4 GB.
 class TNamePool {
@@ -99,13 +132,7 @@ class TNamePool {
   /// Appends the text and a NUL; returns the text's offset.
   uint64_t Add(std::string_view text) {
     const uint64_t need = fill_ + text.size() + 1;
-    if (need > capacity_) {
-      uint64_t capacity = capacity_ + step_;
-      while (capacity < need) capacity += step_;
-      void* p = detail::Grow(data_.release(), capacity);
-      data_.reset(static_cast<char*>(p));
-      capacity_ = capacity;
-    }
+    if (need > capacity_) Reserve(need);
     const uint64_t offset = fill_;
     if (!text.empty()) std::memcpy(data_.get() + offset, text.data(), text.size());
     data_.get()[offset + text.size()] = 0;
@@ -124,6 +151,20 @@ class TNamePool {
     data_.reset();
     fill_ = capacity_ = 0;
   }
+  /// Appends `from`'s bytes and empties it, copied from the end in slices whose memory goes
+  /// back at once, so that a large pool is never held twice.
+  void MoveAppend(TNamePool& from) {
+    const uint64_t n = from.fill_;
+    if (fill_ + n > capacity_) Reserve(fill_ + n);
+    char* dest = data_.get() + fill_;
+    fill_ += n;
+    for (uint64_t end = n; end > 0;) {
+      const uint64_t begin = end > kMoveSlice ? end - kMoveSlice : 0;
+      std::memcpy(dest + begin, from.data_.get() + begin, end - begin);
+      from.Shrink(begin);
+      end = begin;
+    }
+  }
 
   const char* Data() const { return data_.get(); }
   char* Data() { return data_.get(); }
@@ -136,6 +177,20 @@ class TNamePool {
   void SetStep(uint64_t step) { step_ = step ? step : 1; }
 
  private:
+  static constexpr uint64_t kMoveSlice = 1 << 20;
+  /// Grows by whole steps to hold at least `need` bytes.
+  void Reserve(uint64_t need) {
+    uint64_t capacity = capacity_ + step_;
+    while (capacity < need) capacity += step_;
+    data_.reset(static_cast<char*>(detail::Grow(data_.release(), capacity)));
+    capacity_ = capacity;
+  }
+  void Shrink(uint64_t fill) {
+    if (fill == 0) return Release();
+    data_.reset(static_cast<char*>(detail::Grow(data_.release(), fill)));
+    fill_ = capacity_ = fill;
+  }
+
   std::unique_ptr<char, detail::TFree> data_;
   uint64_t fill_ = 0;
   uint64_t capacity_ = 0;

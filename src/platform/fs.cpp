@@ -3,9 +3,12 @@
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <iterator>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -80,6 +83,36 @@ bool DirectoryExists(const std::string& path) {
 
 TError DeleteFile(const std::string& path) {
   return ::unlink(path.c_str()) == 0 ? 0 : errno;
+}
+
+bool IsSlowFileSystemType(int64_t type) {
+  static constexpr int64_t kSlow[] = {
+      0x6969,      // NFS
+      0x517B,      // SMB
+      0xFF534D42,  // CIFS
+      0xFE534D42,  // SMB2
+      0x65735546,  // FUSE (sshfs, rclone and the like)
+      0x01021997,  // 9P
+      0x5346414F,  // AFS
+      0x73757245,  // Coda
+      0x00C36400,  // Ceph
+      0x564C,      // NCP
+      0x9660,      // ISO 9660
+      0x15013346,  // UDF
+  };
+  return std::find(std::begin(kSlow), std::end(kSlow), type) != std::end(kSlow);
+}
+
+bool OnSlowFileSystem(const std::string& path) {
+  std::string probe = path;
+  struct statfs fs {};
+  while (::statfs(probe.c_str(), &fs) != 0) {
+    while (probe.size() > 1 && probe.back() == kSep) probe.pop_back();
+    const size_t slash = probe.rfind(kSep);
+    if (probe.size() <= 1 || slash == std::string::npos) return false;
+    probe.resize(slash + 1);
+  }
+  return IsSlowFileSystemType(static_cast<int64_t>(fs.f_type));
 }
 
 std::string ErrorText(TError error) {

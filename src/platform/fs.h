@@ -53,6 +53,11 @@ TError DeleteFile(const std::string& path);
 
 /// The system's message for an error code.
 std::string ErrorText(TError error);
+/// A network file system, a user-space one, or an optical disc: listing it from two threads
+/// at once only adds waiting. `type` is statfs's f_type.
+bool IsSlowFileSystemType(int64_t type);
+/// Whether the folder (or, if it is missing, its nearest existing parent) lies on one.
+bool OnSlowFileSystem(const std::string& path);
 
 /// The path with every link and "." or ".." resolved, without a trailing separator. For a path
 /// that does not exist (yet), the part that exists is resolved and the rest appended as given.

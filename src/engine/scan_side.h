@@ -1,0 +1,68 @@
+#pragma once
+// The scan of one side of one pair, breadth-first, into a set of tables: the scan's own, or a
+// part that another thread fills and the scan appends afterwards. A scanner touches nothing but
+// the tables it is given and its own buffers, so two scanners run side by side safely.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/scan_table.h"
+#include "filters/file_spec_processor.h"
+#include "platform/listing.h"
+
+namespace twn {
+
+struct TFolderEntry;
+struct TFileEntry;
+
+/// Where a side scan writes: a folder table, a file table and a name pool. Indices and offsets
+/// it writes are positions in these tables.
+struct TSideTables {
+  TTable<TFolderEntry>& folders;
+  TTable<TFileEntry>& files;
+  TNamePool& pool;
+};
+
+/// Appends the root folder entry of a pair's side; an empty path stays empty, never listed.
+int32_t AddRootFolder(TSideTables tables, int32_t pair, std::string_view path, int side);
+
+class TSideScanner {
+ public:
+  /// Told after every folder listed, on the scanning thread, with the files it added.
+  struct TProgress {
+    virtual ~TProgress() = default;
+    /// False ends the scan at once.
+    virtual bool FolderDone(int64_t files_added) = 0;
+  };
+
+  explicit TSideScanner(const TFileSpecProcessor& folder_specs) : folder_specs_(folder_specs) {}
+
+  /// Appends the side's root and everything below it. False when stopped. A folder that cannot
+  /// be listed is marked kUnseen and its error line kept in Errors().
+  bool Scan(TSideTables tables, int32_t pair, std::string_view path, int side, bool subfolders,
+            TProgress& progress);
+  /// Error lines of the folders that could not be listed, in scan order.
+  std::vector<std::string>& Errors() { return errors_; }
+
+ private:
+  struct TFolderCounts {
+    int32_t files = 0;
+    int32_t subfolders = 0;
+    platform::TError error = 0;  // why the folder could not be listed whole; 0 when it could
+  };
+  /// Lists one folder into the tables. Links, FIFOs, sockets and devices are counted among the
+  /// files but not recorded; the temporary files of copies are passed over. What was listed
+  /// before a failure stays.
+  TFolderCounts ScanFolder(TSideTables t, int32_t folder, uint32_t root_length, int side,
+                           bool subfolders);
+
+  const TFileSpecProcessor& folder_specs_;
+  std::vector<std::string> errors_;
+  // Reused between folders so the scan allocates nothing per folder or name.
+  platform::TDirLister lister_{false};
+  std::string dir_path_;
+  std::string child_path_;
+};
+
+}  // namespace twn
