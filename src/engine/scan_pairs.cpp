@@ -142,8 +142,8 @@ bool TScanInfo::ScanSide(int32_t pair, std::string_view path, int side, bool sub
 bool TScanInfo::ScanHere(TSideScanner& scanner, TScanTask& task, TScanShared* shared,
                          TScanObserver& observer) {
   TTaskProgress progress(*this, task, shared, &observer, true);
-  const bool done = scanner.Scan(Tables(), task.pair, task.Path(), task.side,
-                                 task.item->bSubFLD, progress);
+  const bool done =
+      scanner.Scan(Tables(), task.pair, task.Path(), task.side, task.item->bSubFLD, progress);
   FlushErrors(scanner.Errors(), observer);
   return done;
 }
@@ -210,8 +210,7 @@ int TScanInfo::ScanThreads(std::span<const TPairItem> pairs, size_t tasks) const
                                      : std::max(1u, std::thread::hardware_concurrency());
   if (scan_threads_ <= 0) {
     for (const TPairItem& p : pairs)
-      if (platform::OnSlowFileSystem(p.L_Path) || platform::OnSlowFileSystem(p.R_Path))
-        threads = 1;
+      if (platform::OnSlowFileSystem(p.L_Path) || platform::OnSlowFileSystem(p.R_Path)) threads = 1;
   }
   return static_cast<int>(std::clamp<size_t>(tasks, 1, threads));
 }

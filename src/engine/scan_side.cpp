@@ -107,8 +107,8 @@ bool TSideScanner::Scan(TSideTables t, int32_t pair, std::string_view path, int 
         t.folders[i].blocked = kUnseen;
         const TFolderEntry& e = t.folders[i];
         errors_.push_back(platform::FormatDateTime(platform::Now()) +
-                          " - error Scanning folder: " + platform::ErrorText(counts.error) +
-                          ": '" + std::string(t.pool.View(e.path_offset, e.path_length)) +
+                          " - error Scanning folder: " + platform::ErrorText(counts.error) + ": '" +
+                          std::string(t.pool.View(e.path_offset, e.path_length)) +
                           "': nothing is done in this folder");
       }
     }

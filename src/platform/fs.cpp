@@ -8,11 +8,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <iterator>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <iterator>
 
 namespace twn::platform {
 
