@@ -88,6 +88,7 @@ TEST(Scan, ObserverGetsLinesProgressAndStop) {
   job.Pairs.push_back(job.Pairs[0]);
   TScanInfo info;
   info.Setup(job);
+  info.SetScanThreads(1);  // one report per folder, in folder order
   TRecordingObserver observer;
   ASSERT_TRUE(info.ScanPairs(job.Pairs, observer));
   ASSERT_EQ(4u, observer.lines.size());
