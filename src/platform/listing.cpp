@@ -30,6 +30,8 @@ bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
 }
 
+constexpr unsigned kStatxFields = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME;
+
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY;
 
 }  // namespace
@@ -115,20 +117,23 @@ bool TDirLister::Next(TListEntry& entry) {
       return true;
     }
     if (type != DT_REG && type != DT_DIR && type != DT_UNKNOWN) return Other(entry);
-    struct stat st {};
-    if (::fstatat(fd_.Get(), name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    // Only the fields a listing gives: the kernel skips the rest.
+    struct statx st {};
+    if (::statx(fd_.Get(), name, AT_SYMLINK_NOFOLLOW, kStatxFields, &st) != 0) {
       if (errno == ENOENT) continue;  // gone between listing and query
       error_ = errno;
       Close();
       return false;
     }
-    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return Other(entry);
-    entry.attributes = AttributesFromMode(st.st_mode, entry.name);
-    if (S_ISREG(st.st_mode)) {
-      entry.size = static_cast<uint64_t>(st.st_size);
-      entry.last_write = FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+    const mode_t mode = st.stx_mode;
+    if (!S_ISREG(mode) && !S_ISDIR(mode)) return Other(entry);
+    entry.attributes = AttributesFromMode(mode, entry.name);
+    const TFileTime mtime = FileTimeFromUnix(st.stx_mtime.tv_sec, st.stx_mtime.tv_nsec);
+    if (S_ISREG(mode)) {
+      entry.size = st.stx_size;
+      entry.last_write = mtime;
     } else if (folder_details_) {
-      entry.last_write = FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+      entry.last_write = mtime;
     } else {
       entry.attributes = AttributesFromMode(S_IFDIR | S_IWUSR, entry.name);
     }
