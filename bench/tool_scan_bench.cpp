@@ -1,11 +1,14 @@
 // scan-bench: one job's analysis half, timed and weighed.
 //
-//   scan-bench [--method mirror-lr|mirror-rl|copy-lr|copy-rl|update] [--no-subfolders] LEFT RIGHT
+//   scan-bench [--method mirror-lr|mirror-rl|copy-lr|copy-rl|update] [--no-subfolders]
+//              [--threads N] [--check-threads] LEFT RIGHT
 //
 // Sets up a TScanInfo from a job of one folder pair and the method's preset (default rules and
 // filters), runs ScanPairs (scan, compare, plan) and prints the count of every class and plan
 // action, the wall time of the scan and of compare + plan, and the peak memory per scanned file.
-// The last line ("result: key=value ...") is for scripts.
+// The last line ("result: key=value ...") is for scripts. --threads sets the scan's threads
+// (default: one per core); --check-threads first scans on one thread and on the default ones and
+// fails unless both give the same tables, items and plan (its texts then weigh on the peak memory).
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -13,12 +16,15 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "engine/scan_info.h"
+#include "engine/scan_text.h"
 #include "model/job_data.h"
 #include "model/method_presets.h"
+#include "platform/cores.h"
 
 namespace {
 
@@ -33,7 +39,7 @@ int Usage(const std::string& problem) {
   std::fprintf(stderr,
                "scan-bench: %s\n"
                "usage: scan-bench [--method mirror-lr|mirror-rl|copy-lr|copy-rl|update] "
-               "[--no-subfolders] LEFT RIGHT\n",
+               "[--no-subfolders] [--threads N] [--check-threads] LEFT RIGHT\n",
                problem.c_str());
   return 2;
 }
@@ -76,6 +82,8 @@ struct TOptions {
   int32_t method = twn::kMethodMirrorL;
   std::string_view method_name = "mirror-lr";
   bool subfolders = true;
+  int threads = 0;
+  bool check_threads = false;
   std::string paths[2];
 };
 
@@ -86,6 +94,12 @@ int ParseOptions(int argc, char** argv, TOptions& opt) {
     std::string_view arg = argv[i];
     if (arg == "--no-subfolders") {
       opt.subfolders = false;
+    } else if (arg == "--check-threads") {
+      opt.check_threads = true;
+    } else if (arg == "--threads") {
+      if (++i == argc) return Usage("missing count after --threads");
+      opt.threads = std::atoi(argv[i]);
+      if (opt.threads < 1) return Usage("--threads needs a count of at least 1");
     } else if (arg == "--method") {
       if (++i == argc) return Usage("missing method after --method");
       const auto method = twn::MethodByShortName(argv[i]);
@@ -131,6 +145,22 @@ void PrintCounts(const twn::TScanInfo& info) {
               static_cast<long long>(pc.folders_to_remove[1]));
 }
 
+/// Scans on one thread and on one per core; false, after saying so, when the texts differ.
+bool SameOnOneThread(const twn::TJobData& job) {
+  std::string text[2];
+  for (int threads : {1, 0}) {
+    twn::TScanInfo info;
+    info.Setup(job);
+    info.SetScanThreads(threads);
+    if (!info.ScanPairs(job.Pairs)) return false;
+    text[threads ? 0 : 1] = twn::ScanText(info);
+  }
+  const bool same = text[0] == text[1];
+  std::printf("threads: %s tables, items and plan on one thread and on %u\n",
+              same ? "identical" : "DIFFERENT", twn::platform::UsableCores());
+  return same;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -147,8 +177,10 @@ int main(int argc, char** argv) {
   job.RefreshPairKeys();
   twn::ApplyMethod(job, opt.method);
 
+  if (opt.check_threads && !SameOnOneThread(job)) return 1;
   TBenchObserver observer;
   twn::TScanInfo info;
+  info.SetScanThreads(opt.threads);
   const auto start = TClock::now();
   info.Setup(job);
   if (!info.ScanPairs(job.Pairs, observer)) {

@@ -15,6 +15,7 @@
 
 #include "engine/scan_info.h"
 #include "model/job_data.h"
+#include "platform/cores.h"
 #include "platform/fs.h"
 #include "platform/locale.h"
 
@@ -206,8 +207,7 @@ void TScanInfo::WaitForTask(TScanTask& task, TScanShared& shared, TScanObserver&
 }
 
 int TScanInfo::ScanThreads(std::span<const TPairItem> pairs, size_t tasks) const {
-  size_t threads = scan_threads_ > 0 ? static_cast<size_t>(scan_threads_)
-                                     : std::max(1u, std::thread::hardware_concurrency());
+  size_t threads = scan_threads_ > 0 ? static_cast<size_t>(scan_threads_) : platform::UsableCores();
   if (scan_threads_ <= 0) {
     for (const TPairItem& p : pairs)
       if (platform::OnSlowFileSystem(p.L_Path) || platform::OnSlowFileSystem(p.R_Path)) threads = 1;
