@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The engine's analysis half (scan + compare + plan, through scan-bench) against a minimal walker
 # (the one-thread syscall floor), find and an rsync dry run, on the same warm generated trees.
-# Prints the medians, the ratios against the targets, the memory per scanned file and the
-# growth from 100,000 to 400,000 files per side.
+# Prints the medians, the ratios against the targets, the same ratio on one core (taskset -c 0),
+# the memory per scanned file (also for a first mirror into an empty folder), the growth from
+# 100,000 to 400,000 files per side, and whether the scan on several threads gives exactly the
+# tables of the scan on one.
 #
 #   bash bench/steps/engine.sh BUILD_DIR
 #
@@ -109,6 +111,10 @@ run_round() {
   for ((r = 0; r < reps; r++)); do
     [ $have_scan = 0 ] || timed "$prefix.scan" "$tools/scan-bench" --method mirror-lr "$left" "$right"
     timed "$prefix.walk" "$tools/walk" "$left" "$right"
+    if [ "$with_peers" = 1 ] && [ $have_scan = 1 ]; then
+      timed "$prefix.scan1" taskset -c 0 "$tools/scan-bench" --method mirror-lr "$left" "$right"
+      timed "$prefix.walk1" taskset -c 0 "$tools/walk" "$left" "$right"
+    fi
     timed "$prefix.find" find "$left" "$right" -printf '%s %T@ %p\n'
     [ "$with_peers" = 1 ] && [ $have_rsync = 1 ] || continue
     timed "$prefix.rsync" rsync -a -n --delete "$left/" "$right/"
@@ -141,13 +147,24 @@ echo "  walk/find       $(ratio "$walk_t" "$find_t")"
 if [ $have_scan = 1 ]; then
   r_find=$(ratio "$scan_t" "$find_t")
   r_walk=$(ratio "$scan_t" "$walk_t")
-  echo "  scan-bench/find $r_find (target <= 1.2: $(verdict "$r_find" 1.2))"
-  echo "  scan-bench/walk $r_walk (target <= 1.7: $(verdict "$r_walk" 1.7))"
+  echo "  scan-bench/find $r_find (target <= 0.5: $(verdict "$r_find" 0.5))"
+  echo "  scan-bench/walk $r_walk (target < 0.8: $(verdict "$r_walk" 0.799))"
   [ $have_rsync = 0 ] || echo "  scan-bench/rsync $(ratio "$scan_t" "$rsync_t")"
+  one_t=$(median "$tmp/base.scan1.times")
+  r_one=$(ratio "$one_t" "$(median "$tmp/base.walk1.times")")
+  echo "  on one core (taskset -c 0): scan-bench $one_t s, scan-bench/walk $r_one" \
+    "(one thread before the parallel scan: 1.20; target <= 1.2: $(verdict "$r_one" 1.2))"
   per_file=$(scan_result "$tmp/base.scan.out" bytes_per_file)
   echo "memory: $per_file bytes per scanned file over the program's baseline" \
-    "(target < 150: $(verdict "$per_file" 149.99))"
+    "(target < 100: $(verdict "$per_file" 99.99))"
+  mkdir -p "$tmp/empty"
+  "$tools/scan-bench" --method mirror-lr "$trees/left" "$tmp/empty" >"$tmp/first.out"
+  first=$(scan_result "$tmp/first.out" bytes_per_file)
+  echo "memory of a first mirror into an empty folder: $first bytes per scanned file" \
+    "(target < 100: $(verdict "$first" 99.99))"
   check_counts "$trees" "$tmp/base.scan.out" || status=1
+  "$tools/scan-bench" --check-threads "$trees/left" "$trees/right" | grep '^threads:' ||
+    status=1
 fi
 
 if [ "${BENCH_GROWTH:-1}" = 0 ] || [ $have_scan = 0 ]; then
@@ -175,6 +192,8 @@ printf '  %-36s %8.3f s -> %8.3f s  x%s\n' "scan-bench" "$scan_t" "$big_scan_t" 
   "$(ratio "$big_find_t" "$find_t")"
 awk -v a="$files" -v b="$big_files" 'BEGIN {
   printf "  n log n expects x%.2f, linear x%.2f\n", b * log(2 * b) / (a * log(2 * a)), b / a }'
+growth=$(ratio "$big_scan_t" "$scan_t")
+echo "  scan-bench growth x$growth (target <= 4.5: $(verdict "$growth" 4.5))"
 echo "  memory at $big_files: $(scan_result "$tmp/big.scan.out" bytes_per_file) bytes per scanned file"
 rm -rf "$big_dir"
 big_dir=""
