@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -53,6 +54,7 @@ struct TScanInfo::TScanTask {
   std::string start_line;
   std::vector<std::string> errors;
   std::unique_ptr<TScanPart> part;  // null when scanned straight into the tables
+  std::exception_ptr failure;       // out of memory on a worker, thrown again on the caller
   // Progress of a task scanned into a part, for the calling thread's reports.
   std::atomic<int64_t> folders_done{0};
   std::atomic<int64_t> files_done{0};
@@ -151,13 +153,18 @@ bool TScanInfo::ScanHere(TSideScanner& scanner, TScanTask& task, TScanShared* sh
 
 void TScanInfo::ScanIntoPart(TSideScanner& scanner, TScanTask& task, TScanShared& shared,
                              TScanObserver* observer) {
-  task.start_line = LogTime() + " - Scanning folder '" + task.Path() + "' ";
-  task.part = std::make_unique<TScanPart>(steps_);
-  TSideTables tables{task.part->folders, task.part->files, task.part->pool};
-  TTaskProgress progress(*this, task, &shared, observer, false);
-  task.stopped =
-      !scanner.Scan(tables, task.pair, task.Path(), task.side, task.item->bSubFLD, progress);
-  task.errors = std::move(scanner.Errors());
+  try {
+    task.start_line = LogTime() + " - Scanning folder '" + task.Path() + "' ";
+    task.part = std::make_unique<TScanPart>(steps_);
+    TSideTables tables{task.part->folders, task.part->files, task.part->pool};
+    TTaskProgress progress(*this, task, &shared, observer, false);
+    task.stopped =
+        !scanner.Scan(tables, task.pair, task.Path(), task.side, task.item->bSubFLD, progress);
+    task.errors = std::move(scanner.Errors());
+  } catch (...) {
+    task.failure = std::current_exception();
+    task.part.reset();
+  }
   scanner.Errors().clear();
   {
     const std::lock_guard lock(shared.mutex);
@@ -175,6 +182,7 @@ void TScanInfo::ScanWorker(TScanShared& shared) {
 }
 
 bool TScanInfo::AppendPart(TScanTask& task, TScanObserver& observer) {
+  if (task.failure) std::rethrow_exception(task.failure);
   if (task.stopped) return false;
   observer.AddFullLogLine(task.start_line);
   const int32_t folder_base = folders_.Count();
