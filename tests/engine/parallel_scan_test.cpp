@@ -119,6 +119,31 @@ TEST_F(ParallelScan, StopEndsTheScanWithoutAPlan) {
   }
 }
 
+// A part is appended slice by slice from its end; a table of several slices must arrive whole.
+TEST(ScanTable, MoveAppendCarriesEveryRecordAndEmptiesTheSource) {
+  TTable<int64_t> to(7), from(1000);
+  to.Append(-1);
+  for (int64_t i = 0; i < 300'000; ++i) from.Append(i);
+  MoveAppend(to, from, [](int64_t& v) { v *= 2; });
+  EXPECT_EQ(0u, from.Capacity());
+  ASSERT_EQ(300'001, to.Count());
+  int64_t wrong = to[0] == -1 ? 0 : 1;
+  for (int32_t i = 1; i < to.Count(); ++i) wrong += to[i] != 2 * (i - 1);
+  EXPECT_EQ(0, wrong);
+
+  TNamePool pool(16), part(1 << 20);
+  pool.Add("root");
+  std::string expected = std::string("root") + '\0';
+  for (int i = 0; i < 400'000; ++i) {
+    const std::string name = "name" + std::to_string(i);
+    part.Add(name);
+    expected.append(name).push_back('\0');
+  }
+  pool.MoveAppend(part);
+  EXPECT_EQ(0u, part.Capacity());
+  EXPECT_EQ(expected, std::string_view(pool.Data(), pool.Fill()));
+}
+
 TEST(SlowFileSystem, NetworkAndUserSpaceFileSystemsAreSlow) {
   for (int64_t type : {0x6969LL, 0xFF534D42LL, 0xFE534D42LL, 0x65735546LL})
     EXPECT_TRUE(platform::IsSlowFileSystemType(type));
