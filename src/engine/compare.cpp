@@ -250,7 +250,6 @@ void TScanInfo::AddFileItems() {
     const TFileEntry& f = files_[i];
     if (!f.selected) continue;
     TCompareItem item{};
-    item.group = GroupOf(f);
     item.is_file = 1;
     item.index[f.side] = i;
     item.index[1 - f.side] = f.partner;
@@ -267,7 +266,7 @@ void TScanInfo::AddFileItems() {
       if ((!r.bRulesSize || (F & kCfSize)) && (!r.bRulesTime || time_ok) &&
           (!r.bRulesAttr || (F & kCfAttr)))
         item.cls = ccEqual;
-      item.flags = F;
+      item.flags = static_cast<uint16_t>(F);
     }
     items_.Append(item);
   }
@@ -277,7 +276,6 @@ void TScanInfo::AddFolderItems() {
   for (int32_t i = 0; i < folders_.Count(); ++i) {
     const TFolderEntry* e = &folders_[i];
     TCompareItem item{};
-    item.group = e->group;
     item.index[kLeft] = item.index[kRight] = -1;
     item.index[e->side] = i;
     item.root_mark = e->root;
@@ -343,7 +341,8 @@ void TScanInfo::SortItems(int key, bool prefer_left, bool ascending) {
                                        {skTime, skName, skExtension, skSize}};
   const int(&order)[4] = kOrder[key >= 0 && key < 4 ? key : 0];
   auto before = [&](const TCompareItem& a, const TCompareItem& b) {
-    if (a.group != b.group) return a.group < b.group;
+    const int32_t ga = ItemGroup(a), gb = ItemGroup(b);
+    if (ga != gb) return ga < gb;
     if (a.is_file != b.is_file) return !a.is_file;
     const int32_t ea = entry(a), eb = entry(b);
     if (a.is_file) {

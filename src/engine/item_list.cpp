@@ -117,7 +117,7 @@ int TItemList::Action(int32_t i) const {
 
 int32_t TItemList::Group(int32_t i) const {
   const TCompareItem* it = Item(i);
-  return it ? it->group : -1;
+  return it ? info_->ItemGroup(*it) : -1;
 }
 
 uint32_t TItemList::Flags(int32_t i) const {

@@ -186,15 +186,16 @@ struct TPairRootEntry {
   int32_t dropped;
 };
 
+/// 16 bytes. An item's group is that of its entries' folder (see TScanInfo::ItemGroup).
 struct TCompareItem {
-  int32_t group;
   int32_t index[2];  // file or folder entry on each side, -1 if absent
-  uint32_t flags;    // compare flags of a file couple, 0 for folders and singles
+  uint16_t flags;    // compare flags of a file couple, 0 for folders and singles
   uint8_t action;    // TPlanAction
   uint8_t cls;       // TCompareClass
   uint8_t is_file;
   uint8_t root_mark;  // folder item of a pair root
 };
+static_assert(sizeof(TCompareItem) == 16);
 
 /// Growth steps of the tables; tests use small ones to walk the growth paths.
 struct TTableSteps {
@@ -457,6 +458,11 @@ class TScanInfo {
   void CompareFiles();
   /// The folder couple a file belongs to: its folder's group.
   int32_t GroupOf(const TFileEntry& f) const { return folders_[f.folder].group; }
+  /// The folder couple of an item: the group of its folder, or of its files' folder.
+  int32_t ItemGroup(const TCompareItem& item) const {
+    const int32_t i = item.index[kLeft] >= 0 ? item.index[kLeft] : item.index[kRight];
+    return item.is_file ? GroupOf(files_[i]) : folders_[i].group;
+  }
   /// Compare flags of a file couple.
   uint32_t CoupleFlags(const TFileEntry& a, const TFileEntry& b) const;
   /// ApplyFilters, the items, SortItems with the stored settings, CountClasses.

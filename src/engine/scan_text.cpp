@@ -27,7 +27,7 @@ void Put(std::ostream& out, const T&... v) {
 void PutItems(std::ostream& out, const TItemList& list) {
   for (int32_t i = 0; i < list.Count(); ++i) {
     const TCompareItem& t = *list.Item(i);
-    Put(out, t.group, t.index[0], t.index[1], t.flags, t.action, t.cls, t.is_file, t.root_mark);
+    Put(out, list.Group(i), t.index[0], t.index[1], t.flags, t.action, t.cls, t.is_file, t.root_mark);
   }
 }
 
