@@ -6,7 +6,7 @@
 #   bash bench/steps/copy.sh BUILD_DIR
 #
 # Knobs: BENCH_COPY_REPS (in-process copies per program and data set, default 3; 0 skips them),
-# BENCH_WHOLE_REPS (whole-process runs per program, default 5), BENCH_WHOLE_MIB (size of the
+# BENCH_WHOLE_REPS (whole-process runs per program, default 7), BENCH_WHOLE_MIB (size of the
 # one file, default 1024).
 set -euo pipefail
 export LC_ALL=C
@@ -18,7 +18,7 @@ cli=$build/twn-cli
 in_process=${BENCH_COPY_REPS:-3}
 [ "$in_process" = 0 ] || "$tool" "$build/copy-work" "$in_process"
 
-reps=${BENCH_WHOLE_REPS:-5}
+reps=${BENCH_WHOLE_REPS:-7}
 mib=${BENCH_WHOLE_MIB:-1024}
 work=$build/copy-whole
 trap 'rm -rf "$work"' EXIT
