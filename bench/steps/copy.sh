@@ -15,6 +15,7 @@ tool=$build/bench/copy-bench
 cli=$build/twn-cli
 [ -x "$tool" ] || { echo "copy: $tool is not built" >&2; exit 1; }
 [ -x "$cli" ] || { echo "copy: $cli is not built" >&2; exit 1; }
+[ -x /usr/bin/time ] || { echo "copy: /usr/bin/time is missing (install-deps.sh bench)" >&2; exit 1; }
 in_process=${BENCH_COPY_REPS:-3}
 [ "$in_process" = 0 ] || "$tool" "$build/copy-work" "$in_process"
 
@@ -38,14 +39,15 @@ flush() {
   fi
 }
 
-# timed NAME CMD...: appends the wall seconds of one run onto an empty target to $work/NAME.
+# timed NAME CMD...: appends the wall seconds of one run onto an empty target to $work/NAME, its
+# CPU seconds (user + system) to $work/NAME.cpu.
 timed() {
   local name=$1 t0 t1
   shift
   rm -rf "$work/target"/* "$work/settings/Logs"
   flush
   t0=$(date +%s%N)
-  if ! "$@" >"$work/$name.out" 2>&1; then
+  if ! /usr/bin/time -f '%U %S' -o "$work/cpu.one" "$@" >"$work/$name.out" 2>&1; then
     echo "copy: $name failed:" >&2
     tail -5 "$work/$name.out" >&2
     exit 1
@@ -54,8 +56,10 @@ timed() {
   cmp -s "$work/source/one.bin" "$work/target/one.bin" ||
     { echo "copy: $name made a wrong copy" >&2; exit 1; }
   echo "$t0 $t1" | awk '{printf "%.3f\n", ($2 - $1) / 1e9}' >>"$work/$name"
+  awk '{printf "%.2f\n", $1 + $2}' "$work/cpu.one" >>"$work/$name.cpu"
 }
-median() { sort -g "$1" | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+# median [FILE]: of the numbers in FILE, else on the input.
+median() { sort -g "$@" | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
 
 for ((r = 0; r < reps; r++)); do # alternate who goes first
   if ((r % 2 == 0)); then
@@ -75,4 +79,9 @@ awk -v t="$twn_t" -v c="$cp_t" -v m="$mib" 'BEGIN {
   printf "  cp -a                    %7.3f s  %7.1f MiB/s\n", c, m / c
   r = t / c
   printf "  ratio twn-cli / cp -a %.3f (target <= 1.05: %s)\n", r, (r <= 1.05 ? "ok" : "MISSED") }'
+# Each round runs both back to back, so a round's ratio sees much the same load on both.
+echo "  median of the rounds' ratios $(paste "$work/twn" "$work/cp" | awk '{print $1 / $2}' | median | xargs printf '%.3f')"
+# CPU time suffers less from the other work on a shared machine than wall time does.
+awk -v t="$(median "$work/twn.cpu")" -v c="$(median "$work/cp.cpu")" 'BEGIN {
+  printf "  cpu (user + system): twn-cli %.2f s, cp -a %.2f s, ratio %.2f\n", t, c, (c > 0 ? t / c : 0) }'
 echo "  runs (s): twn-cli $(tr '\n' ' ' <"$work/twn")| cp -a $(tr '\n' ' ' <"$work/cp")"
