@@ -1,6 +1,6 @@
 // gen-tree: builds a pair of synthetic folder trees for the engine benchmarks.
 //
-//   gen-tree --seed S --files N OUT_DIR
+//   gen-tree [--sparse] --seed S --files N OUT_DIR
 //
 // OUT_DIR/left holds N files in about N/20 folders (depth up to 5, mixed-case names, sizes mostly
 // under 16 KiB, a few up to 1 MiB, distinct times spread over nine years). OUT_DIR/right is the
@@ -8,6 +8,11 @@
 // folders that exist on one side only and a few empty ones. The same seed and N always give the
 // same names, sizes, bytes and times. OUT_DIR/manifest.txt is written last: it records what was
 // built (and so the counts a comparison must find), and its presence marks a complete tree.
+//
+// --sparse gives each file its size by ftruncate instead of writing it, so a million files per
+// side take inodes and folders but almost no data blocks. Names, sizes and times stay those of
+// the written tree; only the right side of a changed file gets a few real bytes, so that it
+// differs in content as well as in time (and, for half of them, size).
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -97,6 +102,8 @@ constexpr uint64_t kMaxSize = 1 << 20;
 constexpr size_t kPatternSize = 2 * kMaxSize;
 constexpr int64_t kEpoch2015 = 1420070400;
 constexpr int64_t kNineYears = 9LL * 365 * 86400;
+/// The real bytes at the start of a changed file's right side in a sparse tree.
+constexpr uint64_t kSparseMark = 64;
 
 constexpr std::array<std::string_view, 24> kWords = {
     "report",  "invoice", "photo",   "budget", "notes",     "draft",   "backup", "scan",
@@ -161,6 +168,7 @@ timespec RandomTime(TRandom& rnd) {
 struct TOptions {
   uint64_t seed = 0;
   uint64_t files = 0;
+  bool sparse = false;
   std::string out;
 };
 
@@ -168,9 +176,10 @@ int Usage(const std::string& problem) {
   std::fprintf(
       stderr,
       "gen-tree: %s\n"
-      "usage: gen-tree --seed S --files N OUT_DIR\n"
+      "usage: gen-tree [--sparse] --seed S --files N OUT_DIR\n"
       "  builds OUT_DIR/left (N files) and OUT_DIR/right (a copy with 2%% changed,\n"
-      "  1%% deleted and 1%% added files); OUT_DIR/left and OUT_DIR/right must not exist\n",
+      "  1%% deleted and 1%% added files); OUT_DIR/left and OUT_DIR/right must not exist;\n"
+      "  --sparse sizes the files by ftruncate instead of writing their bytes\n",
       problem.c_str());
   return 2;
 }
@@ -185,7 +194,9 @@ int ParseOptions(int argc, char** argv, TOptions& opt) {
   bool have_seed = false, have_files = false;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
-    if (arg == "--seed" || arg == "--files") {
+    if (arg == "--sparse") {
+      opt.sparse = true;
+    } else if (arg == "--seed" || arg == "--files") {
       if (i + 1 == argc) return Usage("missing value after an option");
       uint64_t& target = arg == "--seed" ? opt.seed : opt.files;
       if (!ParseNumber(argv[++i], target)) return Usage("--seed and --files take whole numbers");
@@ -218,7 +229,13 @@ class TGenerator {
   bool MakeRoots();
   bool WriteFolders();
   bool WriteFile(int dir_fd, const std::string& dir, const std::string& name, uint64_t size,
-                 uint32_t offset, timespec mtime);
+                 uint64_t written, uint32_t offset, timespec mtime);
+  /// How many of a file's bytes are really written: all, or in a sparse tree only a few of a
+  /// changed file's right side.
+  uint64_t Written(uint64_t size, bool changed_right) const {
+    if (!opt_.sparse) return size;
+    return changed_right ? std::min<uint64_t>(size, kSparseMark) : 0;
+  }
   bool Fail(const std::string& path, int error);
   bool SetFolderTimes();
   bool WriteManifest();
@@ -350,17 +367,19 @@ bool TGenerator::MakeRoots() {
 }
 
 bool TGenerator::WriteFile(int dir_fd, const std::string& dir, const std::string& name,
-                           uint64_t size, uint32_t offset, timespec mtime) {
+                           uint64_t size, uint64_t written, uint32_t offset, timespec mtime) {
   TFd fd(::openat(dir_fd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
   if (fd.get() < 0) return Fail(dir + name, errno);
   const char* p = pattern_.data() + offset;
-  for (uint64_t left = size; left > 0;) {
+  for (uint64_t left = written; left > 0;) {
     ssize_t n = ::write(fd.get(), p, left);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return Fail(dir + name, n < 0 ? errno : ENOSPC);
     p += n;
     left -= static_cast<uint64_t>(n);
   }
+  if (written < size && ::ftruncate(fd.get(), static_cast<off_t>(size)) != 0)
+    return Fail(dir + name, errno);
   const timespec times[2] = {mtime, mtime};
   if (::futimens(fd.get(), times) != 0) return Fail(dir + name, errno);
   if (fd.Close() != 0) return Fail(dir + name, errno);
@@ -393,12 +412,16 @@ bool TGenerator::WriteFolders() {
       const TFile& f = files_[next];
       std::string name = FileName(f, rnd_);
       if (f.fate != TFate::kAdded) {
-        if (!WriteFile(fds[0].get(), dirs[0], name, f.size, f.offset, f.mtime)) return false;
+        if (!WriteFile(fds[0].get(), dirs[0], name, f.size, Written(f.size, false), f.offset,
+                       f.mtime))
+          return false;
         ++left_files_;
         left_bytes_ += f.size;
       }
       if (f.fate != TFate::kDeleted) {
-        if (!WriteFile(fds[1].get(), dirs[1], name, f.right_size, f.right_offset, f.right_mtime))
+        const uint64_t written = Written(f.right_size, f.fate == TFate::kChanged);
+        if (!WriteFile(fds[1].get(), dirs[1], name, f.right_size, written, f.right_offset,
+                       f.right_mtime))
           return false;
         ++right_files_;
         right_bytes_ += f.right_size;
@@ -434,6 +457,7 @@ bool TGenerator::WriteManifest() {
   // Folder counts leave out the roots, as a listing of the tree would.
   const std::pair<const char*, uint64_t> lines[] = {{"seed", opt_.seed},
                                                     {"files", opt_.files},
+                                                    {"sparse", opt_.sparse ? 1u : 0u},
                                                     {"left_files", left_files_},
                                                     {"left_folders", folders[0] - 1},
                                                     {"left_bytes", left_bytes_},

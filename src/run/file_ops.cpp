@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -186,17 +187,21 @@ bool TFileCopy::CreateTemp() {
 }
 
 bool TFileCopy::CopyData(int64_t& byte_count, int64_t& bytes_done) {
+  using Clock = std::chrono::steady_clock;
   bool in_kernel = true;
+  TCopyStep step;
   for (;;) {
     ssize_t n;
     if (in_kernel) {
-      n = ::copy_file_range(src_.Get(), nullptr, tmp_.Get(), nullptr, kCopyBlockSize, 0);
+      const Clock::time_point start = Clock::now();
+      n = ::copy_file_range(src_.Get(), nullptr, tmp_.Get(), nullptr, step.Size(), 0);
       // On any refusal the plain path repeats the step at the same offsets and names the side
       // of a real error; an early 0 may come from a file system that cannot do it.
       if (n < 0 || (n == 0 && byte_count < st_.st_size)) {
         in_kernel = false;
         continue;
       }
+      step.Took(Clock::now() - start, static_cast<size_t>(n));
     } else {
       n = CopyBlock();
       if (n < 0) return false;

@@ -3,6 +3,8 @@
 // (0 = success), reported by the caller as report lines. Every path below its pair's root is
 // reached without following a symbolic link (platform/below_root.h): a folder on the way that
 // is a link fails the operation, a last name that is a link is acted on as the link itself.
+#include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -13,10 +15,33 @@
 
 namespace twn {
 
-/// Every read of a copy asks for this much.
+/// Every read of a copy through the buffer asks for this much, and so does a copy's first step
+/// in the kernel.
 inline constexpr size_t kCopyBlockSize = 128 * 1024;
 /// The copy buffer: one block and a little headroom, taken once per copy stage.
 inline constexpr size_t kCopyBufferSize = kCopyBlockSize + 1024;
+/// The largest step of a copy in the kernel.
+inline constexpr size_t kCopyStepMax = 32 * 1024 * 1024;
+
+/// The size of a copy's steps in the kernel. A large file goes in few calls, yet a stop request,
+/// looked at between steps, waits about one step: a full step that was quick doubles the next
+/// (up to kCopyStepMax), a slow one halves it (down to kCopyBlockSize).
+class TCopyStep {
+ public:
+  static constexpr std::chrono::milliseconds kQuick{25};
+  static constexpr std::chrono::milliseconds kSlow{50};
+  size_t Size() const { return size_; }
+  /// A step moved `moved` bytes in `took`.
+  void Took(std::chrono::steady_clock::duration took, size_t moved) {
+    if (took > kSlow)
+      size_ = std::max(size_ / 2, kCopyBlockSize);
+    else if (took < kQuick && moved == size_)
+      size_ = std::min(size_ * 2, kCopyStepMax);
+  }
+
+ private:
+  size_t size_ = kCopyBlockSize;
+};
 
 /// What a copy asks of the run that carries it out.
 class TCopyObserver {

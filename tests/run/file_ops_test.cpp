@@ -197,6 +197,30 @@ TEST(CopyOneFile, StopKeepsTheOldTargetAndLeavesNoTemporaryFile) {
   }
 }
 
+// The step bounds how long a stop request waits; a short step is the end of the file.
+TEST(CopyStep, GrowsWhileStepsAreQuickAndFullAndShrinksAfterASlowOne) {
+  using std::chrono::milliseconds;
+  const struct {
+    milliseconds took;
+    bool full;
+    int times;
+    size_t size_after;
+  } steps[] = {
+      {milliseconds(1), true, 1, 2 * kCopyBlockSize},
+      {milliseconds(1), false, 1, 2 * kCopyBlockSize},
+      {milliseconds(30), true, 1, 2 * kCopyBlockSize},
+      {milliseconds(1), true, 20, kCopyStepMax},
+      {milliseconds(80), true, 1, kCopyStepMax / 2},
+      {milliseconds(80), false, 20, kCopyBlockSize},
+  };
+  TCopyStep step;
+  EXPECT_EQ(step.Size(), kCopyBlockSize);
+  for (const auto& s : steps) {
+    for (int i = 0; i < s.times; ++i) step.Took(s.took, s.full ? step.Size() : step.Size() / 3);
+    EXPECT_EQ(step.Size(), s.size_after) << s.took.count() << " ms, " << s.times << " times";
+  }
+}
+
 /// "" when the copy fails with `error` blamed on the target, else what went wrong.
 std::string CopyFailsOnTarget(const TRooted& src, const TRooted& dst, int64_t size, int error) {
   const TCopyRun run = Copy(src, dst, size);
