@@ -21,7 +21,7 @@ inline constexpr size_t kCopyBlockSize = 128 * 1024;
 /// The copy buffer: one block and a little headroom, taken once per copy stage.
 inline constexpr size_t kCopyBufferSize = kCopyBlockSize + 1024;
 /// The largest step of a copy in the kernel.
-inline constexpr size_t kCopyStepMax = 32 * 1024 * 1024;
+inline constexpr size_t kCopyStepMax = 128 * 1024 * 1024;
 
 /// The size of a copy's steps in the kernel. A large file goes in few calls, yet a stop request,
 /// looked at between steps, waits about one step: a full step that was quick doubles the next
