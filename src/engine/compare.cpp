@@ -12,6 +12,19 @@
 namespace twn {
 namespace {
 
+/// Length of the common start of two texts of at least n bytes, eight bytes at a time: paths of
+/// one tree share long starts, and case folding needs only look past them.
+size_t CommonStart(const char* a, const char* b, size_t n) {
+  size_t k = 0;
+  for (uint64_t x, y; k + 8 <= n; k += 8) {
+    std::memcpy(&x, a + k, 8);
+    std::memcpy(&y, b + k, 8);
+    if (x != y) break;
+  }
+  while (k < n && a[k] == b[k]) ++k;
+  return k;
+}
+
 /// Byte-wise comparison, unsigned, a proper prefix first; with kFold, ASCII letters compare as
 /// their upper case. Names are folded as they are compared rather than kept twice.
 template <bool kFold>
@@ -20,7 +33,7 @@ int CompareBytes(const char* a, size_t la, const char* b, size_t lb) {
   if constexpr (!kFold) {
     if (const int r = std::memcmp(a, b, n); r != 0) return r;
   } else {
-    for (size_t k = 0; k < n; ++k) {
+    for (size_t k = CommonStart(a, b, n); k < n; ++k) {
       const auto ca = static_cast<unsigned char>(platform::UpCase(a[k]));
       const auto cb = static_cast<unsigned char>(platform::UpCase(b[k]));
       if (ca != cb) return ca < cb ? -1 : 1;
@@ -38,7 +51,7 @@ int ComparePaths(const char* a, size_t la, const char* b, size_t lb) {
     if (kFold) c = platform::UpCase(c);
     return c == platform::kSep ? 0 : static_cast<unsigned char>(c) + 1;
   };
-  for (size_t k = 0; k < n; ++k) {
+  for (size_t k = CommonStart(a, b, n); k < n; ++k) {
     const int ka = key(a[k]), kb = key(b[k]);
     if (ka != kb) return ka < kb ? -1 : 1;
   }
@@ -48,7 +61,7 @@ int ComparePaths(const char* a, size_t la, const char* b, size_t lb) {
 /// Equal texts of length n, with or without regard to ASCII letter case.
 bool SameBytes(const char* a, const char* b, size_t n, bool fold) {
   if (!fold) return std::memcmp(a, b, n) == 0;
-  for (size_t k = 0; k < n; ++k)
+  for (size_t k = CommonStart(a, b, n); k < n; ++k)
     if (platform::UpCase(a[k]) != platform::UpCase(b[k])) return false;
   return true;
 }
