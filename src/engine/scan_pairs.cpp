@@ -25,8 +25,9 @@ namespace {
 
 enum TTaskState : int { kWaiting, kRunning, kDone };
 
-std::string LogTime() {
-  return platform::FormatDateTime(platform::Now());
+/// The full log's line that opens the scan of a side.
+std::string ScanningLine(const std::string& path) {
+  return platform::FormatDateTime(platform::Now()) + " - Scanning folder '" + path + "' ";
 }
 
 /// How often the calling thread, waiting for a worker, reports progress and asks for a stop.
@@ -105,7 +106,7 @@ class TScanInfo::TTaskProgress : public TSideScanner::TProgress {
 void TScanInfo::MarkUnseen(int32_t folder, std::string_view why, TScanObserver& observer) {
   folders_[folder].blocked = kUnseen;
   ++scan_errors_;
-  observer.AddErrorLine(LogTime() + " - error " + std::string(why));
+  observer.AddErrorLine(ScanErrorLine(why));
 }
 
 void TScanInfo::FlushErrors(std::vector<std::string>& lines, TScanObserver& observer) {
@@ -154,7 +155,7 @@ bool TScanInfo::ScanHere(TSideScanner& scanner, TScanTask& task, TScanShared* sh
 void TScanInfo::ScanIntoPart(TSideScanner& scanner, TScanTask& task, TScanShared& shared,
                              TScanObserver* observer) {
   try {
-    task.start_line = LogTime() + " - Scanning folder '" + task.Path() + "' ";
+    task.start_line = ScanningLine(task.Path());
     task.part = std::make_unique<TScanPart>(steps_);
     TSideTables tables{task.part->folders, task.part->files, task.part->pool};
     TTaskProgress progress(*this, task, &shared, observer, false);
@@ -261,7 +262,7 @@ bool TScanInfo::ScanPairs(std::span<const TPairItem> pairs, TScanObserver& obser
                  "Folder pair: " + task.overlap, observer);
       folders_[AddRootFolder(Tables(), task.pair, task.item->R_Path, kRight)].blocked = kUnseen;
     } else if (task.Claim()) {
-      observer.AddFullLogLine(LogTime() + " - Scanning folder '" + task.Path() + "' ");
+      observer.AddFullLogLine(ScanningLine(task.Path()));
       if (!ScanHere(scanner, task, &shared, observer)) return false;
     } else if (task.state.load(std::memory_order_acquire) == kDone) {
       if (!AppendPart(task, observer)) return false;

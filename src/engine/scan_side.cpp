@@ -48,6 +48,10 @@ void AddFile(TSideTables t, int32_t folder, int side, const platform::TListEntry
 
 }  // namespace
 
+std::string ScanErrorLine(std::string_view why) {
+  return platform::FormatDateTime(platform::Now()) + " - error " + std::string(why);
+}
+
 int32_t AddRootFolder(TSideTables tables, int32_t pair, std::string_view path, int side) {
   // An empty path would name the whole file system: it stays empty, is never listed, and the
   // plan writes nothing onto it.
@@ -106,10 +110,10 @@ bool TSideScanner::Scan(TSideTables t, int32_t pair, std::string_view path, int 
       if (counts.error != 0) {
         t.folders[i].blocked = kUnseen;
         const TFolderEntry& e = t.folders[i];
-        errors_.push_back(platform::FormatDateTime(platform::Now()) +
-                          " - error Scanning folder: " + platform::ErrorText(counts.error) + ": '" +
-                          std::string(t.pool.View(e.path_offset, e.path_length)) +
-                          "': nothing is done in this folder");
+        errors_.push_back(ScanErrorLine("Scanning folder: " + platform::ErrorText(counts.error) +
+                                        ": '" +
+                                        std::string(t.pool.View(e.path_offset, e.path_length)) +
+                                        "': nothing is done in this folder"));
       }
     }
     t.folders[i].files_found = counts.files;

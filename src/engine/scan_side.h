@@ -24,6 +24,9 @@ struct TSideTables {
   TNamePool& pool;
 };
 
+/// A time-stamped error line of the scan, for the full and error logs.
+std::string ScanErrorLine(std::string_view why);
+
 /// Appends the root folder entry of a pair's side; an empty path stays empty, never listed.
 int32_t AddRootFolder(TSideTables tables, int32_t pair, std::string_view path, int side);
 
