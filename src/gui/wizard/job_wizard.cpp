@@ -78,7 +78,7 @@ JobWizard::JobWizard(TJob& job, std::span<const std::string> names, TSettings& s
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body, 1);
   layout->addWidget(BuildButtons());
-  resize(780, 540);
+  resize(940, 540);
 
   connect(list_, &QListWidget::currentRowChanged, this, &JobWizard::PageShown);
   // Enter in the basket edits a pair rather than saving the job.
