@@ -50,7 +50,7 @@ void TJobThread::Execute() {
       break;
     case rmCompareAndSync:
       CompareHalf();
-      // Only a run nobody watches is held here; Visual run asks before its synchronization.
+      // A whole run is held here; Visual run synchronizes a plan its user has looked at.
       if (!GuardHolds()) SyncHalf();  // after a stopped compare half the plan is empty
       break;
   }
