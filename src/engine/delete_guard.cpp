@@ -21,15 +21,18 @@ bool Holds(const TGuardSide& s, int32_t percent) {
 }
 
 std::string HeldText(const TGuardSide& s, int side, int32_t percent) {
-  const std::string name = side == kLeft ? "left" : "right";
-  if (s.deleted >= s.files)
-    return "the run would delete all " + std::to_string(s.files) + " files on the " + name +
-           " side";
-  const int64_t share = s.Affected() * 100 / s.files;
-  return "the run would delete " + std::to_string(s.deleted) + " and overwrite " +
-         std::to_string(s.overwritten) + " of the " + std::to_string(s.files) + " files on the " +
-         name + " side (" + std::to_string(share) + "%), more than the job's limit of " +
-         std::to_string(percent) + "%";
+  // Rounded up, so that a share just over the limit does not read as equal to it.
+  const int64_t share = (s.Affected() * 100 + s.files - 1) / s.files;
+  const std::string where = " files on the " + std::string(side == kLeft ? "left" : "right") +
+                            " side (" + std::to_string(share) + "%)";
+  std::string text = s.deleted >= s.files
+                         ? "the run would delete all " + std::to_string(s.files) + where
+                         : "the run would delete " + std::to_string(s.deleted) + " and overwrite " +
+                               std::to_string(s.overwritten) + " of the " +
+                               std::to_string(s.files) + where;
+  // At 100 only deleting every file holds a run, and that is no more than the limit.
+  if (percent < 100) text += ", more than the job's limit of " + std::to_string(percent) + "%";
+  return text;
 }
 
 }  // namespace

@@ -23,14 +23,16 @@ struct TGuardCase {
 
 TEST(DeleteGuard, HoldsARunThatDeletesOrOverwritesTooMuchOfOneSide) {
   const TGuardCase cases[] = {
-      {"emptied source", kMethodMirrorL, 20, 0, 0, 50, kRight, "delete all 20 files on the right"},
+      {"emptied source", kMethodMirrorL, 20, 0, 0, 50, kRight,
+       "delete all 20 files on the right side (100%), more than the job's limit of 50%"},
       {"three files left", kMethodMirrorL, 20, 3, 0, 50, kRight,
        "delete 17 and overwrite 0 of the 20 files on the right side (85%), more than the job's "
        "limit of 50%"},
       {"overwrites count", kMethodMirrorL, 40, 10, 10, 50, kRight,
        "delete 20 and overwrite 10 of the 40 files on the right side (75%)"},
       {"exactly the limit", kMethodMirrorL, 40, 20, 0, 50, -1, ""},
-      {"just over the limit", kMethodMirrorL, 40, 19, 0, 50, kRight, "delete 21 and overwrite 0"},
+      {"just over the limit", kMethodMirrorL, 40, 19, 0, 50, kRight,
+       "delete 21 and overwrite 0 of the 40 files on the right side (53%)"},
       {"the floor", kMethodMirrorL, 10, 0, 0, 50, -1, ""},
       {"just over the floor", kMethodMirrorL, 11, 0, 0, 50, kRight, "delete all 11 files"},
       {"guard off", kMethodMirrorL, 20, 0, 0, 0, -1, ""},
