@@ -10,7 +10,6 @@
 #include "cli/commands.h"
 #include "cli/job_options.h"
 #include "cli/settings_access.h"
-#include "engine/delete_guard.h"
 #include "engine/scan_info.h"
 #include "filters/file_spec_processor.h"
 #include "platform/locale.h"
@@ -105,11 +104,7 @@ int CmdShow(const Context& ctx, Args args) {
   for (const TPairItem& pair : data.Pairs)
     PrintLine("  " + pair.L_Path + (pair.bSubFLD ? "  [+subfolders]  " : "  [no subfolders]  ") +
               pair.R_Path);
-  std::vector<TInfoNode> info = BuildQuickInfo(data);
-  TInfoNode guard{"Deletion guard", kInfoIconMethod, {}};
-  guard.children.push_back({GuardSettingText(data.MaxDeletePercent), kInfoIconLevel2, {}});
-  info.push_back(std::move(guard));
-  std::fputs(RenderQuickInfo(info).c_str(), stdout);
+  std::fputs(RenderQuickInfo(BuildQuickInfo(data)).c_str(), stdout);
   return kExitOk;
 }
 
