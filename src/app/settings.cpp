@@ -113,6 +113,8 @@ constexpr TField<TJobData> kJobFields[] = {
     Flag("LogError_bCreateNew", &TJobData::LogError_bCreateNew, false),
     Flag("LogError_bOverwrite", &TJobData::LogError_bOverwrite, false),
     Integer("LogError_MaxSize", &TJobData::LogError_MaxSize, 1000),
+    // Older files lack the key: their jobs keep running without the guard, as they always did.
+    Integer("MaxDeletePercent", &TJobData::MaxDeletePercent, 0),
 };
 
 // Written after the pair count, read with the rest of the job.

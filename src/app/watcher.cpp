@@ -255,6 +255,12 @@ TQuestion VisualRunQuestion(std::string_view job_name) {
               "executing?"};
 }
 
+TQuestion GuardQuestion(std::string_view job_name, std::string_view held_text) {
+  return {"Confirm deleting", "The Job '" + std::string(job_name) +
+                                  "' asks before synchronizing: " + std::string(held_text) +
+                                  ". Do you really want to synchronize?"};
+}
+
 // --- Column widths ----------------------------------------------------------------------------
 
 int32_t ClampColumnWidth(int32_t column, int32_t width) {

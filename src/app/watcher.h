@@ -101,6 +101,8 @@ struct TQuestion {
 TQuestion EditQuestion(std::string_view job_name);
 TQuestion DeleteQuestion(int32_t selected);
 TQuestion VisualRunQuestion(std::string_view job_name);
+/// Whether a run the deletion guard holds goes on; `held_text` is the guard's verdict text.
+TQuestion GuardQuestion(std::string_view job_name, std::string_view held_text);
 
 // --- Column widths ----------------------------------------------------------------------------
 inline constexpr int32_t kMinColumnWidth = 50;

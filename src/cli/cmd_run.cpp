@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/settings.h"
 #include "cli/commands.h"
@@ -16,7 +17,7 @@ namespace twn::cli {
 namespace {
 
 constexpr std::string_view kCompareUsage = "twn-cli compare JOB";
-constexpr std::string_view kRunUsage = "twn-cli run JOB";
+constexpr std::string_view kRunUsage = "twn-cli run JOB [--force]";
 
 void PrintLines(const TLineList& list) {
   list.WithLines([](const std::vector<std::string>& lines) {
@@ -73,7 +74,17 @@ int CmdCompare(const Context& ctx, Args args) {
 }
 
 int CmdRun(const Context& ctx, Args args) {
-  if (args.size() != 1) return UsageError("run needs one job name", kRunUsage);
+  bool force = false;
+  std::vector<std::string_view> words;
+  for (std::string_view word : args) {
+    if (word == "--force")
+      force = true;
+    else if (word.starts_with("--"))
+      return UsageError("unknown option '" + std::string(word) + "'", kRunUsage);
+    else
+      words.push_back(word);
+  }
+  if (words.size() != 1) return UsageError("run needs one job name", kRunUsage);
   // A file beyond the size limit is then an error line of the run, not the end of the program.
   std::signal(SIGXFSZ, SIG_IGN);
   // A reader that went away (`| head`) must not end the program before the logs are written.
@@ -83,8 +94,9 @@ int CmdRun(const Context& ctx, Args args) {
   platform::TInstanceLock lock;
   if (const int status = LockForWriting(settings.Folder(), lock)) return status;
   int index = -1;
-  if (const int status = LoadJobOrReport(settings, args[0], index)) return status;
+  if (const int status = LoadJobOrReport(settings, words[0], index)) return status;
   TJob& job = *settings.Jobs[size_t(index)];
+  job.bForceRun = force;
   // Until the logs and the settings are written a stop signal is only a flag: ending half-way
   // would lose the run's logs and its last run, and leave temporary files behind.
   const TStopSignals signals;
@@ -94,6 +106,7 @@ int CmdRun(const Context& ctx, Args args) {
   const bool logs_written = LogsWrittenOrReport(job.WriteLogs(job, settings.MainLogFolder));
   const int saved = SaveOrReport(settings);
   if (end == TRunEnd::kStopped || signals.Raised()) return kExitStopped;
+  if (job.ScanInfo.Held()) return kExitHeld;
   return job.HadErrors() || !logs_written || saved != kExitOk ? kExitRunErrors : kExitOk;
 }
 

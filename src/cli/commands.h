@@ -1,6 +1,7 @@
 #pragma once
 // twn-cli's commands. Each takes the words after its own name and returns the exit status:
-// 0 done, 1 the run had errors, 2 usage error or unknown job, 3 stopped, 4 settings in use.
+// 0 done, 1 the run had errors, 2 usage error or unknown job, 3 stopped, 4 settings in use,
+// 5 held by the deletion guard.
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@ inline constexpr int kExitRunErrors = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitStopped = 3;
 inline constexpr int kExitInUse = 4;
+inline constexpr int kExitHeld = 5;
 
 struct Context {
   std::string settings_dir;  // from --settings; empty when not given

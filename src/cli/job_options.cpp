@@ -142,6 +142,8 @@ Error Option(std::string_view option, std::string_view value, TAddRequest& out) 
     if (const auto method = MethodByShortName(value)) return out.method = *method, std::nullopt;
     return "unknown method " + Quoted(value) + " (use " + std::string(kMethodShortNameList) + ")";
   }
+  if (option == "--max-delete-percent")
+    return ParseInterval(option, value, 0, 100, out.max_delete_percent);
   if (option == "--at") {
     out.at = ParseTimeOfDay(value);
     return out.at ? Error() : "--at needs a time HH:MM, not " + Quoted(value);
@@ -154,12 +156,20 @@ Error Option(std::string_view option, std::string_view value, TAddRequest& out) 
 }
 
 bool TakesValue(std::string_view option) {
-  static constexpr std::string_view kOptions[] = {
-      "--left",          "--right",       "--method",
-      "--include",       "--exclude",     "--exclude-folder",
-      "--every-minutes", "--every-hours", "--daily",
-      "--every-days",    "--at",          "--skip-days",
-      "--not-before"};
+  static constexpr std::string_view kOptions[] = {"--left",
+                                                  "--right",
+                                                  "--method",
+                                                  "--include",
+                                                  "--exclude",
+                                                  "--exclude-folder",
+                                                  "--every-minutes",
+                                                  "--every-hours",
+                                                  "--daily",
+                                                  "--every-days",
+                                                  "--at",
+                                                  "--skip-days",
+                                                  "--not-before",
+                                                  "--max-delete-percent"};
   for (std::string_view o : kOptions)
     if (o == option) return true;
   return false;
@@ -227,6 +237,7 @@ void ApplyAddRequest(const TAddRequest& request, TJobData& data, platform::TDate
   if (request.frequency == kFreqDays) data.freDays = request.interval;
   if (request.at) data.StartTime = platform::DatePart(now) + *request.at;
   data.ExcludeDays = request.exclude_days;
+  data.MaxDeletePercent = request.max_delete_percent;
   if (request.not_before) {
     data.bRunBefore = true;
     data.RunBefore = *request.not_before;

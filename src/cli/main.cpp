@@ -33,7 +33,9 @@ constexpr Command kCommands[] = {
     {"list", CmdList, "list                 one line per job"},
     {"show", CmdShow, "show JOB             the job's settings as sentences"},
     {"compare", CmdCompare, "compare JOB          compare only and preview the plan"},
-    {"run", CmdRun, "run JOB              run the job as the scheduler would"},
+    {"run", CmdRun,
+     "run JOB [--force]    run the job as the scheduler would; --force goes past\n"
+     "                       the deletion guard"},
     {"add", CmdAdd, "add JOB --left L --right R [options]   add a job"},
     {"remove", CmdRemove, "remove JOB           remove a job"},
     {"schedule", CmdSchedule, "schedule             run scheduled jobs until stopped"},
@@ -45,6 +47,11 @@ void PrintHelp(FILE* out) {
   std::fprintf(out, "usage: twn-cli [--settings DIR] COMMAND [ARGS]\n\ncommands:\n");
   for (const Command& c : kCommands)
     std::fprintf(out, "  %.*s\n", int(c.summary.size()), c.summary.data());
+  std::fprintf(
+      out,
+      "\nexit status:\n"
+      "  0 done   1 the run had errors   2 usage error or unknown job   3 stopped\n"
+      "  4 the settings folder is in use   5 held by the deletion guard: nothing was done\n");
 }
 
 std::string ExePath(const char* argv0) {

@@ -364,6 +364,10 @@ class TScanInfo {
   /// Set by the worker when a run is stopped, cleared at the start of a compare run.
   bool Terminated() const { return terminated_; }
   void SetTerminated(bool value) { terminated_ = value; }
+  /// Set by the worker when the deletion guard held the run before any file operation; cleared
+  /// at the start of a compare run. The plan stays, so that it can be looked at.
+  bool Held() const { return held_; }
+  void SetHeld(bool value) { held_ = value; }
 
   // --- Scan --------------------------------------------------------------------------------
   /// Scans one side of one pair breadth-first. False when the observer asked to stop. A
@@ -514,6 +518,7 @@ class TScanInfo {
   uint32_t action_set_ = 0;
   TSortSettings sort_;
   bool terminated_ = false;
+  bool held_ = false;
   int scan_threads_ = 0;
 
   TScanCounters counters_;

@@ -128,6 +128,18 @@ inline constexpr int32_t kMinHours = 1, kMaxHours = 240;
 inline constexpr int32_t kMinDays = 1, kMaxDays = 365;
 inline constexpr int32_t kMinTimezoneHours = 1, kMaxTimezoneHours = 12;
 inline constexpr int32_t kMinLogSize = 100, kMaxLogSize = 100000, kLogSizeStep = 100;
+/// The deletion guard: a run that would delete or overwrite more than MaxDeletePercent of one
+/// side's files is held. New jobs start at the default; 0 turns the guard off, and a job
+/// stored before the guard existed has it off.
+inline constexpr int32_t kDefaultMaxDeletePercent = 50;
+/// At most this many files deleted or overwritten on a side never hold a run, so that small
+/// folders can be mirrored freely.
+inline constexpr int64_t kDeleteGuardFloor = 10;
+/// The percentage a stored value stands for: below 0 the guard is off, above 100 it is 100 (it
+/// then holds only a run that deletes every file of a side). A hand-edited file may hold either.
+constexpr int32_t GuardPercent(int32_t stored) {
+  return stored < 0 ? 0 : stored > 100 ? 100 : stored;
+}
 /// Characters a job name may not hold (it becomes part of file names and command lines).
 inline constexpr std::string_view kJobNameForbidden = "\\/:*?\"<>|";
 
@@ -230,6 +242,8 @@ class TJobData {
   bool LogError_bCreateNew = false;
   bool LogError_bOverwrite = false;
   int32_t LogError_MaxSize = 1000;
+  /// The deletion guard's percentage; 0 is off (see GuardPercent).
+  int32_t MaxDeletePercent = kDefaultMaxDeletePercent;
   /// Paths of the log files written, most recent first.
   std::vector<std::string> LogHistory;
 };

@@ -70,7 +70,7 @@ bool TJob::Start(TRunHost& host, TNotifyWindow window, TRunMode mode) {
   auto data = std::make_unique<TJobData>();
   data->Assign(Data);
   const TJobThread::TRunShare share{
-      Progress, ScanInfo, {FullLog, SummaryLog, ErrorLog, OperationLog}};
+      Progress, ScanInfo, {FullLog, SummaryLog, ErrorLog, OperationLog}, bForceRun};
   watcher->SetWorker(
       std::make_unique<TJobThread>(host, window, JobID, mode, share, std::move(data)));
   watcher->Resume();
@@ -88,10 +88,12 @@ void TJob::ResetAfterRun() {
   State = jsNothing;
   bChanged = true;
   bRunFromCommandLine = false;
+  bForceRun = false;
 }
 
 bool TJob::HadErrors() const {
   const TJobSafeProgress& p = Progress;
+  if (ScanInfo.Held()) return true;
   return int64_t{p.CreateErrorsLeft} + p.CreateErrorsRight + p.CopyErrorsLeft + p.CopyErrorsRight +
              p.DeleteErrorsLeft + p.DeleteErrorsRight + ScanInfo.ErrorCount() >
          0;

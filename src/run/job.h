@@ -47,6 +47,8 @@ class TJob {
   void UpdateState();
 
   bool bRunFromCommandLine = false;
+  /// The next run goes on even when the deletion guard would hold it; the run clears it.
+  bool bForceRun = false;
   /// A window works with this job (Visual run, the wizard): the scheduler does not start it.
   bool bHeldByWindow = false;
   TJobData Data;
@@ -77,7 +79,7 @@ class TJob {
   void ResetAfterRun();
   /// The last run had errors creating folders, copying or deleting files, on either side, or
   /// could not see or reach what it was to synchronize (an unreadable folder, overlapping
-  /// roots, a missing root it did not create).
+  /// roots, a missing root it did not create), or was held by the deletion guard.
   bool HadErrors() const;
   /// Lines in the operation log.
   int32_t OperationCount() const { return static_cast<int32_t>(OperationLog.Count()); }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/delete_guard.h"
 #include "platform/time.h"
 #include "run/report.h"
 
@@ -24,7 +25,8 @@ TJobThread::TJobThread(TRunHost& host, TNotifyWindow window, int32_t job_id, TRu
       progress_(share.progress),
       scan_(share.scan_info),
       lists_(share.lists),
-      data_(std::move(data)) {}
+      data_(std::move(data)),
+      force_(share.force) {}
 
 TJobThread::~TJobThread() {
   WaitFor();
@@ -48,7 +50,8 @@ void TJobThread::Execute() {
       break;
     case rmCompareAndSync:
       CompareHalf();
-      SyncHalf();  // after a stopped compare half the plan is empty: nothing happens
+      // A whole run is held here; Visual run synchronizes a plan its user has looked at.
+      if (!GuardHolds()) SyncHalf();  // after a stopped compare half the plan is empty
       break;
   }
   Refresh();
@@ -60,6 +63,7 @@ void TJobThread::CompareHalf() {
   ToAll(HeadLines(data_->JobName, TimeStamp()));
   stage_ = rsStarting;
   scan_.SetTerminated(false);
+  scan_.SetHeld(false);
   scan_.Setup(*data_);
   Full("*** Scanning folders ***");
   stage_ = rsScanning;
@@ -87,6 +91,17 @@ void TJobThread::WriteScanSummary() {
   Full("");
   Full(ComparisonLines(ComparisonSummaryOf(scan_.ClassCounters())));
   Full(PlanLines(PlanSummaryOf(scan_.PlanCounters())));
+}
+
+bool TJobThread::GuardHolds() {
+  if (force_ || scan_.Terminated()) return false;
+  const TGuardVerdict v = CheckDeleteGuard(scan_, data_->MaxDeletePercent);
+  if (!v.held) return false;
+  scan_.SetHeld(true);
+  ToAll({"*** Deletion guard: nothing was done: " + v.text + ". To go on anyway: twn-cli run \"" +
+             data_->JobName + "\" --force",
+         ""});
+  return true;
 }
 
 void TJobThread::TerminationBlock() {

@@ -36,6 +36,8 @@ class TJobThread final : private TScanObserver, private TCopyObserver {
     TJobSafeProgress& progress;
     TScanInfo& scan_info;
     TReportLists lists;
+    /// The deletion guard lets this run go on (`twn-cli run --force`, a user who was asked).
+    bool force = false;
   };
 
   TJobThread(TRunHost& host, TNotifyWindow window, int32_t job_id, TRunMode mode,
@@ -71,6 +73,8 @@ class TJobThread final : private TScanObserver, private TCopyObserver {
   bool RemoveEntry(const TItemList& plan, int32_t i, int side, TSideFolders& folders);
   void TerminationBlock();
   void WriteScanSummary();
+  /// Whether the deletion guard holds the planned run; if so, says why in the logs.
+  bool GuardHolds();
 
   // Progress.
   void Refresh();
@@ -102,6 +106,7 @@ class TJobThread final : private TScanObserver, private TCopyObserver {
   TScanInfo& scan_;
   TReportLists lists_;
   std::unique_ptr<TJobData> data_;
+  const bool force_;
 
   std::atomic<bool> terminated_{false};
   TRunStage stage_ = rsStarting;

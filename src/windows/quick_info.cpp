@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "engine/delete_guard.h"
 #include "platform/fs.h"
 #include "platform/locale.h"
 #include "run/log_files.h"
@@ -241,6 +242,8 @@ std::vector<TInfoNode> BuildQuickInfo(const TJobData& data) {
     tree.push_back(Node("Folder filters", kInfoIconFolderFilters,
                         {Group("Excluded folders", PatternLines(data.FolderFilter.Patterns()))}));
   tree.push_back(Method(data));
+  tree.push_back(Node("Deletion guard", kInfoIconMethod,
+                      {Node(GuardSettingText(data.MaxDeletePercent), kInfoIconLevel2)}));
   tree.push_back(Rules(data));
   tree.push_back(Scheduling(data));
   tree.push_back(LogSettings(data));

@@ -51,7 +51,7 @@ TEST_F(JobCommands, AddStoresEveryOptionInTheJob) {
               {"--method", "mirror-lr", "--no-subfolders", "--include", "*.jpg; *.png", "--exclude",
                "~*", "--exclude-folder", "cache", "--exclude-folder", ".git"});
   args.insert(args.end(), {"--every-days", "3", "--at", "6:30", "--skip-days", "sat,Sun",
-                           "--not-before", "2031-04-05"});
+                           "--not-before", "2031-04-05", "--max-delete-percent", "20"});
   const auto added = Cli(args);
   ASSERT_EQ(added.status, 0) << added.err;
   EXPECT_THAT(added.err, HasSubstr("'/srv/a b' does not exist"));
@@ -70,6 +70,7 @@ TEST_F(JobCommands, AddStoresEveryOptionInTheJob) {
       std::tuple(d.Frequency, d.freDays, d.ExcludeDays, d.bRunBefore, d.RunBefore),
       std::tuple(kFreqDays, 3, kSaturday | kSunday, true, platform::EncodeDateTime(2031, 4, 5)));
   EXPECT_NEAR(platform::TimePart(d.StartTime), 6.5 / 24, 1e-9);
+  EXPECT_EQ(d.MaxDeletePercent, 20);
   EXPECT_TRUE(d.LogFull_bUse) << "everything else keeps a new job's defaults";
 }
 
@@ -154,6 +155,8 @@ TEST_F(JobCommands, BadInputIsOneLineAndChangesNothing) {
       {with_pair({"add", "x", "--skip-days", "Funday"}), "unknown day 'Funday'"},
       {with_pair({"add", "x", "--not-before", "2031-02-29"}), "--not-before needs a date"},
       {with_pair({"add", "x", "--exclude-folder", "a/b"}), "cannot hold"},
+      {with_pair({"add", "x", "--max-delete-percent", "101"}), "from 0 to 100"},
+      {with_pair({"add", "x", "--max-delete-percent", "-1"}), "from 0 to 100"},
       {with_pair({"add", "x", "--colour", "red"}), "unknown option '--colour'"},
       {with_pair({"add", "x", "y"}), "unexpected argument 'y'"},
   };

@@ -291,6 +291,42 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(job.NextRun > platform::Now());  // the next one is in the future again
   }
 
+  // A mirror from an empty left side would wipe the right one. A run started by hand asks, Yes
+  // runs it again past the guard; a scheduled run is held without a question.
+  void theDeletionGuardAsksOnlyAboutARunStartedByHand_data() {
+    QTest::addColumn<bool>("by_hand");
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("by hand, no") << true << false;
+    QTest::newRow("by hand, yes") << true << true;
+    QTest::newRow("scheduled") << false << true;
+  }
+  void theDeletionGuardAsksOnlyAboutARunStartedByHand() {
+    QFETCH(bool, by_hand);
+    QFETCH(bool, answer);
+    const std::string left = *dir_ / "L", right = *dir_ / "R";
+    test::MakeDirs(left);
+    for (int i = 0; i < 12; ++i) test::WriteFile(right + "/f" + std::to_string(i), "x");
+    TJob& job = *settings_->Jobs.emplace_back(test::MakeJob("Wipe", left, right, kMethodMirrorL));
+    boxes_.answer = answer;
+    MainWindow window(*settings_, *host_);
+    if (by_hand) {
+      window.JobList()->selectRow(0);
+      window.Run(cmExecute);
+    } else {
+      job.Data.Frequency = kFreqMinutes;
+      job.Data.freMinutes = 1;
+      job.bHasNextRun = true;
+      job.NextRun = platform::Now() - 1.0 / 86400;
+      window.Start({});
+    }
+    QTRY_VERIFY(job.bHasLastRun && !job.Running() && !job.bForceRun);
+    QTRY_COMPARE(FilesIn(right), by_hand && answer ? 0 : 12);
+    const QStringList asked{
+        "The Job 'Wipe' asks before synchronizing: the run would delete all 12 files on the "
+        "right side (100%), more than the job's limit of 50%. Do you really want to synchronize?"};
+    QCOMPARE(boxes_.texts, by_hand ? asked : QStringList{});
+  }
+
   void aCommandLineRunWithCloseAfterRunClosesAndSaves() {
     AddJob("Other");
     AddJob("Stick");

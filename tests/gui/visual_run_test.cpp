@@ -156,6 +156,36 @@ class VisualRunTest : public QObject {
     QVERIFY(test::TreeOf(dir / "R").size() < test::TreeOf(dir / "L").size());
   }
 
+  // An empty left side would wipe the mirror: the user is asked, and No leaves it untouched.
+  void GuardAsksBeforeSynchronizing_data() {
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("no") << false;
+    QTest::newRow("yes") << true;
+  }
+  void GuardAsksBeforeSynchronizing() {
+    QFETCH(bool, answer);
+    test::TempDir dir;
+    ManyFiles(dir / "R", 12);
+    Setup s(dir);
+    s.boxes.answer = answer;
+    auto w = Open(s);
+    Click(*w, "btnFirst");
+    QTRY_COMPARE(w->Phase(), int(vpCompared));
+    Click(*w, "btnFirst");
+    Click(*w, "btnFirst");
+    QCOMPARE(s.boxes.texts,
+             QStringList{"The Job 'Photos' asks before synchronizing: the run would delete all 12 "
+                         "files on the right side (100%), more than the job's limit of 50%. Do "
+                         "you really want to synchronize?"});
+    if (!answer) {
+      QCOMPARE(w->Phase(), int(vpPreview));
+      QCOMPARE(test::TreeOf(dir / "R").size(), size_t(12 + 12));  // folders and files
+      return;
+    }
+    QTRY_COMPARE(w->Phase(), int(vpDone));
+    QVERIFY(test::TreeOf(dir / "R").empty());
+  }
+
   void EmptyComparison() {
     test::TempDir dir;
     Setup s(dir);

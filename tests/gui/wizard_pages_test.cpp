@@ -137,6 +137,15 @@ class WizardPagesTest : public QObject {
            return d.Frequency == kFreqHours && d.freHours == 48 &&
                   d.ExcludeDays == (kSunday | kMonday) && d.bRunBefore;
          }},
+        {"guard percentage", &MakeMethodPage,
+         [](WizardPage* p) {
+           auto* box = Child<QLineEdit>(p, "guardPercent");
+           box->setText("30");
+           emit box->editingFinished();
+         },
+         [](const TJobData& d) { return d.MaxDeletePercent == 30; }},
+        {"guard off", &MakeMethodPage, [](WizardPage* p) { Click(p, "guard"); },
+         [](const TJobData& d) { return d.MaxDeletePercent == 0; }},
         {"log settings", &MakeLogSettingsPage,
          [](WizardPage* p) {
            Click(p, "errorUse");

@@ -4,6 +4,7 @@
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QTableView>
 
+#include "engine/delete_guard.h"
 #include "gui/common/message_boxes.h"
 #include "gui/main/job_list_model.h"
 #include "gui/main/run_driver.h"
@@ -11,7 +12,9 @@
 namespace twn::gui {
 
 JobCommands::JobCommands(JobListModel& model, QTableView& view, RunDriver& runs, QWidget* owner)
-    : QObject(owner), model_(model), view_(view), runs_(runs), owner_(owner) {}
+    : QObject(owner), model_(model), view_(view), runs_(runs), owner_(owner) {
+  connect(&runs_, &RunDriver::RunFinished, this, &JobCommands::RunEnded);
+}
 
 void JobCommands::SaveSelection() {
   std::vector<int32_t> rows;
@@ -72,7 +75,23 @@ void JobCommands::Add(std::unique_ptr<TJob> job) {
 void JobCommands::Execute() {
   SaveSelection();
   for (const auto& job : model_.Jobs())
-    if (job->bSelected) runs_.Start(*job);
+    if (job->bSelected && runs_.Start(*job)) by_hand_.insert(job->JobID);
+  Resort();
+}
+
+void JobCommands::RunEnded(const TFinishResult& result) {
+  TJob& job = *result.job;
+  // A scheduled run held by the guard stays held: only a run started here is asked about, and
+  // not while a command waits for runs to end (it is deleting them or closing).
+  if (by_hand_.erase(job.JobID) == 0 || result.stopped || !job.ScanInfo.Held() || runs_.Waiting())
+    return;
+  const TGuardVerdict v = CheckDeleteGuard(job.ScanInfo, job.Data.MaxDeletePercent);
+  const TQuestion q = GuardQuestion(job.Data.JobName, v.text);
+  if (!v.held || !MessageBoxes().Ask(owner_, QString::fromUtf8(q.Title), QString::fromUtf8(q.Text)))
+    return;
+  // The run starts afresh, so the plan it carries out is that of the folders as they are now.
+  job.bForceRun = true;
+  if (!runs_.Start(job)) job.bForceRun = false;  // never left for a later, unasked run
   Resort();
 }
 

@@ -4,7 +4,9 @@
 // view's selection in step with the jobs' marks.
 #include <QtCore/QObject>
 #include <memory>
+#include <set>
 
+#include "app/scheduler.h"
 #include "run/job.h"
 
 class QTableView;
@@ -26,6 +28,8 @@ class JobCommands : public QObject {
   void Duplicate();
   /// Adds a job to the list as the only selected row and shows it.
   void Add(std::unique_ptr<TJob> job);
+  /// Starts the selected jobs. These runs are the user's: one the deletion guard holds is
+  /// asked about when it ends, and Yes runs it again past the guard.
   void Execute();
   void Stop();
   void SelectAll();
@@ -43,10 +47,14 @@ class JobCommands : public QObject {
   void Changed();
 
  private:
+  void RunEnded(const TFinishResult& result);
+
   JobListModel& model_;
   QTableView& view_;
   RunDriver& runs_;
   QWidget* owner_;
+  /// Numbers of the jobs whose running run was started here, by hand.
+  std::set<int32_t> by_hand_;
 };
 
 }  // namespace twn::gui

@@ -14,6 +14,8 @@
 #include <QtWidgets/QVBoxLayout>
 #include <algorithm>
 
+#include "app/watcher.h"
+#include "engine/delete_guard.h"
 #include "gui/common/message_boxes.h"
 #include "gui/common/text.h"
 #include "gui/common/window_placement.h"
@@ -199,7 +201,8 @@ void VisualRunWindow::RunTag(int tag) {
     case vcCompare:
       return StartRun(rmCompareOnly);
     case vcSynchronize:
-      return StartRun(rmSyncOnly);
+      if (GuardAllows()) StartRun(rmSyncOnly);
+      return;
     case vcStop:
       return Stop();
     case vcPreview:
@@ -235,6 +238,14 @@ void VisualRunWindow::StartRun(TRunMode mode) {
     panels_->SetScanLabels(ScanProgressLabels(nullptr));
   else
     panels_->SetSyncLines(SyncProgressLines(working_->Progress, plan_), true);
+}
+
+bool VisualRunWindow::GuardAllows() {
+  // A sync-only run is never held by the worker: the user is here to answer.
+  const TGuardVerdict v = CheckDeleteGuard(working_->ScanInfo, working_->Data.MaxDeletePercent);
+  if (!v.held) return true;
+  const TQuestion q = GuardQuestion(working_->Data.JobName, v.text);
+  return MessageBoxes().Ask(this, Text(q.Title), Text(q.Text));
 }
 
 void VisualRunWindow::Stop() {

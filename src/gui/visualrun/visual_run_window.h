@@ -60,6 +60,8 @@ class VisualRunWindow : public QDialog {
   void SetPhase(int phase);
   void SetStatus(int phase);
   void StartRun(TRunMode mode);
+  /// Whether the synchronization may start: asks when the deletion guard would hold it.
+  bool GuardAllows();
   void Stop();
   void Message(uint32_t message, int32_t job_id);
   void RunFinished();

@@ -4,6 +4,7 @@
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QGroupBox>
+#include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QRadioButton>
@@ -11,6 +12,7 @@
 #include <QtWidgets/QVBoxLayout>
 
 #include "gui/common/text.h"
+#include "gui/wizard/page_kit.h"
 #include "gui/wizard/wizard_page.h"
 #include "model/method_presets.h"
 
@@ -40,13 +42,18 @@ class MethodPage : public WizardPage {
   void Load(TJobData& data) override;
   // A job without a method yet (0) is a custom one.
   void Store() override {
-    if (data_ && MethodPreset(data_->idxMethod) == std::nullopt) data_->idxMethod = kMethodCustom;
+    if (!data_) return;
+    if (MethodPreset(data_->idxMethod) == std::nullopt) data_->idxMethod = kMethodCustom;
+    guard_percent_->Settle();
+    data_->MaxDeletePercent = guard_->isChecked() ? guard_percent_->Value() : 0;
   }
 
  private:
   void Fill();
   void OnMethod(int method);
   void OnCustomEdit();
+  QLayout* BuildGuard();
+  void OnGuardEdit();
 
   TJobData* data_ = nullptr;
   bool loading_ = false;
@@ -54,6 +61,8 @@ class MethodPage : public WizardPage {
   std::array<QLabel*, kActionFieldCount> captions_{};
   std::array<QComboBox*, kActionFieldCount> actions_{};
   std::array<QCheckBox*, kEmptyFlagCount> empty_{};
+  QCheckBox* guard_;
+  NumberBox* guard_percent_;
 };
 
 MethodPage::MethodPage(TWizardContext& context, QWidget* parent) : WizardPage(context, parent) {
@@ -94,13 +103,43 @@ MethodPage::MethodPage(TWizardContext& context, QWidget* parent) : WizardPage(co
   layout->addLayout(radios);
   layout->addWidget(files);
   layout->addWidget(folders);
+  layout->addLayout(BuildGuard());
   layout->addStretch();
   connect(methods_, &QButtonGroup::idClicked, this, &MethodPage::OnMethod);
+}
+
+QLayout* MethodPage::BuildGuard() {
+  guard_ = new QCheckBox("Ask before deleting more than", this);
+  guard_->setObjectName("guard");
+  guard_percent_ = new NumberBox(1, 100, this);
+  guard_percent_->setObjectName("guardPercent");
+  auto* row = new QHBoxLayout;
+  row->addWidget(guard_);
+  row->addWidget(guard_percent_);
+  row->addWidget(new QLabel("% of a side's files", this));
+  row->addStretch();
+  connect(guard_, &QCheckBox::toggled, guard_percent_, &QWidget::setEnabled);
+  connect(guard_, &QCheckBox::toggled, this, &MethodPage::OnGuardEdit);
+  connect(guard_percent_, &QLineEdit::editingFinished, this, &MethodPage::OnGuardEdit);
+  return row;
 }
 
 void MethodPage::Load(TJobData& data) {
   data_ = &data;
   Fill();
+  // The guard is not part of a method: only loading the job sets it.
+  loading_ = true;
+  const int32_t percent = GuardPercent(data.MaxDeletePercent);
+  guard_->setChecked(percent > 0);
+  guard_percent_->setEnabled(percent > 0);
+  guard_percent_->SetValue(percent > 0 ? percent : kDefaultMaxDeletePercent);
+  loading_ = false;
+}
+
+void MethodPage::OnGuardEdit() {
+  if (loading_ || !data_) return;
+  Store();
+  emit Changed();
 }
 
 // Shows the job's method, actions and flags; only "Custom" lets them be edited.
