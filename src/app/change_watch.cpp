@@ -241,6 +241,13 @@ std::set<std::string> PathsWrittenByPlan(const TScanInfo& scan) {
         continue;
       const TFolderPath path = plan.IsFile(i) ? plan.FilePath(i, side) : plan.FolderPath(i, side);
       paths.insert(TidyPath(path.path));
+      // A copy creates the folders missing above it (its folder and those up to the root).
+      const TFolderPath folder = plan.FolderPath(i, side);
+      if (!folder.missing) continue;
+      const size_t root = TidyPath(folder.path.substr(0, folder.root_length)).size();
+      for (std::string up = TidyPath(folder.path); up.size() > root;
+           up.resize(up.rfind(platform::kSep)))
+        paths.insert(up);
     }
   }
   return paths;

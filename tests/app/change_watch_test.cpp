@@ -78,6 +78,7 @@ TEST_F(ChangeWatchTest, FoldersThatAppearAreWatchedToTheirDepth) {
   ASSERT_TRUE(Serve([&] { return Said("watching"); })) << said_;
   test::WriteFile(left_ + "/a/b/c/one.txt", "1");  // three levels at once
   ASSERT_TRUE(ServeRuns(1)) << said_;
+  EXPECT_TRUE(Settled()) << "the folders the run created are its own";
   EXPECT_EQ(test::ReadFile(right_ + "/a/b/c/one.txt"), "1");
   test::WriteFile(left_ + "/a/b/c/two.txt", "2");
   ASSERT_TRUE(ServeRuns(2)) << said_;
