@@ -111,7 +111,12 @@ void TChangeWatch::Read(TWatchTime now) {
 }
 
 void TChangeWatch::Event(const platform::TWatchEvent& e, TWatchTime now) {
-  if (e.mask & IN_Q_OVERFLOW) return Changed({}, now);
+  if (e.mask & IN_Q_OVERFLOW) {
+    // Events were lost, perhaps of folders that appeared: every folder is watched again.
+    for (const TRoot& root : roots_)
+      if (!gone_ && !AddTree(root.path, root.subfolders, true)) return;
+    return Changed({}, now);
+  }
   const auto found = folders_.find(e.wd);
   if (found == folders_.end()) return;
   const TFolder folder = found->second;
