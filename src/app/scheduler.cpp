@@ -5,7 +5,7 @@
 namespace twn {
 
 TScheduler::TScheduler(std::vector<std::unique_ptr<TJob>>& jobs, TJobStarter& starter, TClock clock)
-    : jobs_(jobs), starter_(starter), clock_(std::move(clock)) {}
+    : Watches(jobs), jobs_(jobs), starter_(starter), clock_(std::move(clock)) {}
 
 bool TScheduler::HoldsScheduler() const {
   const bool marked = std::any_of(jobs_.begin(), jobs_.end(),
@@ -28,10 +28,26 @@ TTickResult TScheduler::Tick() {
   TTickResult result;
   if (bTickSuspended) return result;
   const bool hold = HoldsScheduler();
+  const TWatchTime now = TWatchClock::now();
+  Watches.Sync(now);
+  Watches.Read(now);
   for (const auto& job : jobs_) {
     if (TickJob(*job, hold, result)) result.changed = true;
   }
+  StartChanged(hold, result);
+  Watches.Sync(now);
   return result;
+}
+
+void TScheduler::StartChanged(bool hold, TTickResult& result) {
+  for (int32_t id : Watches.Due(TWatchClock::now(), hold)) {
+    TJob* job = FindJob(id);
+    if (job && starter_.Start(*job) && job->State == jsExecuting) {
+      result.started.push_back(id);
+      result.redraw.push_back(id);
+      result.changed = true;
+    }
+  }
 }
 
 bool TScheduler::TickJob(TJob& job, bool hold, TTickResult& result) {
@@ -43,7 +59,9 @@ bool TScheduler::TickJob(TJob& job, bool hold, TTickResult& result) {
   }
   job.UpdateState();
   // The clock is read afresh for every job, so a job due during a long tick is not missed.
-  const bool due = !hold && !job.bHeldByWindow && job.State == jsWaiting && clock_() > job.NextRun;
+  const bool other = Watches.OnlyJob != 0 && job.JobID != Watches.OnlyJob;
+  const bool due =
+      !hold && !other && !job.bHeldByWindow && job.State == jsWaiting && clock_() > job.NextRun;
   if (due || (hold && job.bRunFromCommandLine)) {
     if (starter_.Start(job) && job.State == jsExecuting) {
       result.started.push_back(job.JobID);
@@ -67,6 +85,7 @@ TFinishResult TScheduler::JobFinished(int32_t job_id, bool log_viewer_visible) {
   const bool from_command_line = job->bRunFromCommandLine;
   job->ResetAfterRun();
   job->WriteLogs(*job, MainLogFolder);
+  Watches.RunFinished(*job, TWatchClock::now());
   job->bFinished = true;
   r.had_errors = job->HadErrors();
   if (!from_command_line) return r;

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "run/job.h"
+#include "app/watch_set.h"
 #include "platform/time.h"
+#include "run/job.h"
 #include "run/run_host.h"
 
 namespace twn {
@@ -76,10 +77,16 @@ class TScheduler {
 
   bool bTickSuspended = false;
   TCommandLine CommandLine;
+  /// The watches of jobs that run when files change; the host waits on their descriptors and
+  /// calls Tick (or ReadWatches) when one is readable.
+  TWatchSet Watches;
+  /// Reads the watches' events between ticks.
+  void ReadWatches() { Watches.Read(TWatchClock::now()); }
   std::string MainLogFolder;
 
  private:
   bool TickJob(TJob& job, bool hold, TTickResult& result);
+  void StartChanged(bool hold, TTickResult& result);
 
   std::vector<std::unique_ptr<TJob>>& jobs_;
   TJobStarter& starter_;

@@ -115,6 +115,7 @@ constexpr TField<TJobData> kJobFields[] = {
     Integer("LogError_MaxSize", &TJobData::LogError_MaxSize, 1000),
     // Older files lack the key: their jobs keep running without the guard, as they always did.
     Integer("MaxDeletePercent", &TJobData::MaxDeletePercent, 0),
+    Flag("RunOnChange", &TJobData::bRunOnChange, false),
 };
 
 // Written after the pair count, read with the rest of the job.

@@ -1,4 +1,8 @@
-// twn-cli schedule: the scheduler tick without a window, until SIGINT or SIGTERM.
+// twn-cli schedule: the scheduler tick without a window, until SIGINT or SIGTERM; and twn-cli
+// watch, the same for one job that runs whenever its files change.
+#include <poll.h>
+
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -17,6 +21,7 @@ namespace twn::cli {
 namespace {
 
 constexpr std::string_view kScheduleUsage = "twn-cli [--settings DIR] schedule";
+constexpr std::string_view kWatchUsage = "twn-cli [--settings DIR] watch JOB";
 constexpr TNotifyWindow kScheduleWindow = 1;
 
 void Say(const std::string& text) {
@@ -31,7 +36,8 @@ std::string ResultText(const TFinishResult& f) {
 
 class ScheduleLoop {
  public:
-  explicit ScheduleLoop(TSettings& settings)
+  /// `only_job` non-zero: that job alone, watched whatever its option.
+  ScheduleLoop(TSettings& settings, int32_t only_job)
       : settings_(settings),
         host_([this](TNotifyWindow, uint32_t message, int32_t job_id) {
           if (message == WM_JOBFINISHED) Finished(job_id);
@@ -39,6 +45,7 @@ class ScheduleLoop {
         starter_(host_, kScheduleWindow),
         scheduler_(settings.Jobs, starter_) {
     scheduler_.MainLogFolder = settings.MainLogFolder;
+    scheduler_.Watches.OnlyJob = only_job;
   }
 
   int Run(const TStopSignals& signals) {
@@ -50,15 +57,31 @@ class ScheduleLoop {
         Tick();
         next_tick = now + std::chrono::milliseconds(kTickMilliseconds);
       }
-      host_.ServeFor(std::chrono::duration_cast<std::chrono::milliseconds>(
-          next_tick - std::chrono::steady_clock::now()));
+      Wait(std::chrono::duration_cast<std::chrono::milliseconds>(next_tick -
+                                                                 std::chrono::steady_clock::now()));
+      host_.ServeFor(std::chrono::milliseconds(0));
+      scheduler_.ReadWatches();
+      SayWatchLines();
     }
     return SaveOrReport(settings_) == kExitOk ? kExitOk : kExitRunErrors;
   }
 
  private:
+  /// Sleeps until a run posts something, a watched folder changes, a signal comes or `wait`
+  /// has passed.
+  void Wait(std::chrono::milliseconds wait) {
+    std::vector<pollfd> fds{{host_.WakeFd(), POLLIN, 0}};
+    for (int fd : scheduler_.Watches.Fds()) fds.push_back({fd, POLLIN, 0});
+    ::poll(fds.data(), fds.size(), int(std::max<int64_t>(wait.count(), 0)));
+  }
+
+  void SayWatchLines() {
+    for (const std::string& line : scheduler_.Watches.TakeLines()) Say(line);
+  }
+
   void Tick() {
     const TTickResult r = scheduler_.Tick();
+    SayWatchLines();
     for (int32_t id : r.started) Say("started '" + scheduler_.FindJob(id)->Data.JobName + "'");
   }
 
@@ -97,7 +120,21 @@ int CmdSchedule(const Context& ctx, Args args) {
   const TStopSignals signals;  // before the first line, which tells a caller it may signal
   Say("scheduling " + std::to_string(settings.Jobs.size()) + " jobs of " + settings.FilePath() +
       "; Ctrl+C stops");
-  return ScheduleLoop(settings).Run(signals);
+  return ScheduleLoop(settings, 0).Run(signals);
+}
+
+int CmdWatch(const Context& ctx, Args args) {
+  if (args.size() != 1) return UsageError("watch needs one job name", kWatchUsage);
+  std::signal(SIGXFSZ, SIG_IGN);
+  TSettings settings(SettingsFolderOf(ctx));
+  platform::TInstanceLock lock;
+  if (const int status = LockForWriting(settings.Folder(), lock)) return status;
+  int index = -1;
+  if (const int status = LoadJobOrReport(settings, args[0], index)) return status;
+  const TJob& job = *settings.Jobs[size_t(index)];
+  const TStopSignals signals;
+  Say("watching '" + job.Data.JobName + "' of " + settings.FilePath() + "; Ctrl+C stops");
+  return ScheduleLoop(settings, job.JobID).Run(signals);
 }
 
 }  // namespace twn::cli

@@ -202,6 +202,8 @@ std::optional<std::string> ParseAddArgs(Args args, TAddRequest& out) {
       out.name = std::string(word);
     } else if (word == "--no-subfolders") {
       out.subfolders = false;
+    } else if (word == "--watch") {
+      out.watch = true;
     } else if (!TakesValue(word)) {
       return "unknown option " + Quoted(word);
     } else if (i + 1 >= args.size()) {
@@ -238,6 +240,7 @@ void ApplyAddRequest(const TAddRequest& request, TJobData& data, platform::TDate
   if (request.at) data.StartTime = platform::DatePart(now) + *request.at;
   data.ExcludeDays = request.exclude_days;
   data.MaxDeletePercent = request.max_delete_percent;
+  data.bRunOnChange = request.watch;
   if (request.not_before) {
     data.bRunBefore = true;
     data.RunBefore = *request.not_before;

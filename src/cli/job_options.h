@@ -16,7 +16,8 @@ inline constexpr std::string_view kAddUsage =
     "         [--method mirror-lr|mirror-rl|copy-lr|copy-rl|update] [--no-subfolders]\n"
     "         [--include SPECS] [--exclude SPECS] [--exclude-folder PATTERN]...\n"
     "         [--every-minutes N | --every-hours N | --daily HH:MM | --every-days N --at HH:MM]\n"
-    "         [--skip-days Mon,Tue,...] [--not-before YYYY-MM-DD] [--max-delete-percent P]";
+    "         [--skip-days Mon,Tue,...] [--not-before YYYY-MM-DD] [--max-delete-percent P]\n"
+    "         [--watch]";
 
 struct TAddRequest {
   std::optional<std::string> name;
@@ -35,6 +36,8 @@ struct TAddRequest {
   std::optional<platform::TDateTime> not_before;
   /// The deletion guard's percentage, 0 (off) to 100.
   int32_t max_delete_percent = kDefaultMaxDeletePercent;
+  /// Run when files change.
+  bool watch = false;
 };
 
 /// Reads and checks add's arguments (all but the uniqueness of the name, which needs the job
@@ -42,7 +45,7 @@ struct TAddRequest {
 std::optional<std::string> ParseAddArgs(Args args, TAddRequest& out);
 
 /// Writes the request into a new job's definition: name (trimmed), pairs, the method's preset,
-/// filters, schedule and deletion guard; everything else keeps the new job's defaults.
+/// filters, schedule, deletion guard and watch; everything else keeps the new job's defaults.
 void ApplyAddRequest(const TAddRequest& request, TJobData& data, platform::TDateTime now);
 
 }  // namespace twn::cli

@@ -39,6 +39,8 @@ constexpr Command kCommands[] = {
     {"add", CmdAdd, "add JOB --left L --right R [options]   add a job"},
     {"remove", CmdRemove, "remove JOB           remove a job"},
     {"schedule", CmdSchedule, "schedule             run scheduled jobs until stopped"},
+    {"watch", CmdWatch,
+     "watch JOB            run the job whenever its files change, until stopped"},
     {"match", CmdMatch, "match --include SPECS [--exclude SPECS] NAME...   try a file filter"},
     {"match", CmdMatch, "match --folders PATTERNS NAME...   try folder patterns"},
 };

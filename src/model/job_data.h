@@ -140,6 +140,9 @@ inline constexpr int64_t kDeleteGuardFloor = 10;
 constexpr int32_t GuardPercent(int32_t stored) {
   return stored < 0 ? 0 : stored > 100 ? 100 : stored;
 }
+/// The folder at a side's root where replaced and deleted files are kept; scans and watches
+/// leave it out.
+inline constexpr std::string_view kVersionsFolderName = ".twn-versions";
 /// Characters a job name may not hold (it becomes part of file names and command lines).
 inline constexpr std::string_view kJobNameForbidden = "\\/:*?\"<>|";
 
@@ -244,6 +247,8 @@ class TJobData {
   int32_t LogError_MaxSize = 1000;
   /// The deletion guard's percentage; 0 is off (see GuardPercent).
   int32_t MaxDeletePercent = kDefaultMaxDeletePercent;
+  /// Run when files change: the scheduler watches both sides and runs soon after a change.
+  bool bRunOnChange = false;
   /// Paths of the log files written, most recent first.
   std::vector<std::string> LogHistory;
 };

@@ -1,11 +1,17 @@
 #include "run/queue_host.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <utility>
 
 namespace twn {
 
 TQueueHost::TQueueHost(THandler handler)
-    : handler_(std::move(handler)), main_(std::this_thread::get_id()) {}
+    : handler_(std::move(handler)),
+      main_(std::this_thread::get_id()),
+      wake_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
 void TQueueHost::Synchronize(const std::function<void()>& call) {
   // On the main thread itself, waiting for the queue would wait forever.
@@ -37,6 +43,10 @@ void TQueueHost::Push(std::function<void()> item) {
   {
     std::lock_guard lock(mutex_);
     queue_.push_back(std::move(item));
+    const uint64_t one = 1;
+    if (wake_.Valid() && ::write(wake_.Get(), &one, sizeof one) < 0) {
+      // Full or failed: a poller wakes at its next timeout instead.
+    }
   }
   ready_.notify_one();
 }
@@ -47,6 +57,10 @@ size_t TQueueHost::ServeFor(std::chrono::milliseconds wait) {
     std::unique_lock lock(mutex_);
     ready_.wait_for(lock, wait, [&] { return !queue_.empty(); });
     items.swap(queue_);
+    uint64_t count = 0;
+    if (wake_.Valid() && ::read(wake_.Get(), &count, sizeof count) < 0) {
+      // Nothing was written since the last serve.
+    }
   }
   for (auto& item : items) item();
   return items.size();

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/unique_fd.h"
 #include "run/run_host.h"
 
 namespace twn {
@@ -25,6 +26,9 @@ class TQueueHost final : public TRunHost {
   /// Serves queued items on the main thread: waits up to `wait` for the first one, then runs
   /// everything queued. Returns the number of items run.
   size_t ServeFor(std::chrono::milliseconds wait);
+  /// Readable while items are queued, so a main loop can poll() it beside its own descriptors
+  /// and then serve with no wait.
+  int WakeFd() const { return wake_.Get(); }
 
  private:
   void Push(std::function<void()> item);
@@ -34,6 +38,7 @@ class TQueueHost final : public TRunHost {
   std::mutex mutex_;
   std::condition_variable ready_;
   std::deque<std::function<void()>> queue_;
+  platform::TUniqueFd wake_;  // an eventfd, written with every item and emptied by ServeFor
 };
 
 }  // namespace twn

@@ -187,7 +187,12 @@ TInfoNode Scheduling(const TJobData& d) {
     if (d.bRunBefore)
       lines.push_back("Job does not run before " + platform::FormatShortDate(d.RunBefore));
   }
-  return Node("Scheduling", kInfoIconScheduling, {Group(FrequencyLine(d), std::move(lines))});
+  TInfoNode node =
+      Node("Scheduling", kInfoIconScheduling, {Group(FrequencyLine(d), std::move(lines))});
+  if (d.bRunOnChange)
+    node.children.push_back(
+        Node("Job runs when files change (2 seconds after the last change)", kInfoIconLevel1));
+  return node;
 }
 
 TInfoNode LogSettings(const TJobData& d) {

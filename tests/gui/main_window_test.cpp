@@ -291,6 +291,18 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(job.NextRun > platform::Now());  // the next one is in the future again
   }
 
+  void aJobThatRunsWhenFilesChangeRunsAfterAChange() {
+    const std::string left = *dir_ / "W-L", right = *dir_ / "W-R";
+    test::MakeDirs(left), test::MakeDirs(right);
+    TJob& job = *settings_->Jobs.emplace_back(test::MakeJob("W", left, right, kMethodMirrorL));
+    job.Data.bRunOnChange = true;
+    MainWindow window(*settings_, *host_);
+    window.Start({});  // its first tick opens the watch
+    test::WriteFile(left + "/new.txt", "n");
+    QTRY_COMPARE_WITH_TIMEOUT(test::ReadFile(right + "/new.txt"), std::string("n"), 20000);
+    QTRY_VERIFY(!job.Running());
+  }
+
   // A mirror from an empty left side would wipe the right one. A run started by hand asks, Yes
   // runs it again past the guard; a scheduled run is held without a question.
   void theDeletionGuardAsksOnlyAboutARunStartedByHand_data() {

@@ -132,10 +132,11 @@ class WizardPagesTest : public QObject {
            Click(p, "Sunday");
            Click(p, "Monday");
            Click(p, "runBefore");
+           Click(p, "runOnChange");
          },
          [](const TJobData& d) {
            return d.Frequency == kFreqHours && d.freHours == 48 &&
-                  d.ExcludeDays == (kSunday | kMonday) && d.bRunBefore;
+                  d.ExcludeDays == (kSunday | kMonday) && d.bRunBefore && d.bRunOnChange;
          }},
         {"guard percentage", &MakeMethodPage,
          [](WizardPage* p) {

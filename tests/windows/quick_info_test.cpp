@@ -156,6 +156,8 @@ TEST(QuickInfoTest, SentencesOfEachSection) {
        "Job runs every 3 days at 21:07:53\n  except these days: Mon\n"},
       {"manual hides days and earliest date", "Scheduling",
        [](TJobData& d) { d.ExcludeDays = kSaturday, d.bRunBefore = true; }, "Manual run\n"},
+      {"runs when files change", "Scheduling", [](TJobData& d) { d.bRunOnChange = true; },
+       "Manual run\nJob runs when files change (2 seconds after the last change)\n"},
       {"no logs", "Log settings",
        [](TJobData& d) { d.LogFull_bUse = d.LogSummary_bUse = d.LogError_bUse = false; },
        "No log files are stored\n"},

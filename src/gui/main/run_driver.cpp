@@ -1,7 +1,9 @@
 #include "gui/main/run_driver.h"
 
 #include <QtCore/QEventLoop>
+#include <QtCore/QtDebug>
 #include <algorithm>
+#include <set>
 
 namespace twn::gui {
 
@@ -23,7 +25,30 @@ RunDriver::~RunDriver() {
 
 void RunDriver::Tick() {
   const TTickResult result = scheduler_.Tick();
+  FollowWatches();
   if (result.changed || !result.redraw.empty()) emit Ticked(result);
+}
+
+void RunDriver::FollowWatches() {
+  const std::vector<int> fds = scheduler_.Watches.Fds();
+  const std::set<int> open(fds.begin(), fds.end());
+  std::erase_if(notifiers_, [&](const auto& n) {
+    if (open.contains(n.first)) return false;
+    // It may be the one whose signal is being served: deleted once that is over.
+    n.second->setEnabled(false);
+    n.second->deleteLater();
+    return true;
+  });
+  for (int fd : open) {
+    if (notifiers_.contains(fd)) continue;
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+      scheduler_.ReadWatches();
+      FollowWatches();
+    });
+    notifiers_[fd] = notifier;
+  }
+  for (const std::string& line : scheduler_.Watches.TakeLines()) qInfo("%s", line.c_str());
 }
 
 bool RunDriver::AnyRunThread() const {
@@ -47,6 +72,7 @@ void RunDriver::WaitUntil(const std::function<bool()>& done) {
 void RunDriver::Message(uint32_t message, int32_t job_id) {
   if (message != WM_JOBFINISHED) return;  // progress is redrawn by the tick
   const TFinishResult result = scheduler_.JobFinished(job_id);
+  FollowWatches();
   if (result.job) emit RunFinished(result);
 }
 

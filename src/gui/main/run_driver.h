@@ -1,10 +1,13 @@
 #pragma once
 // Drives the scheduler from the GUI thread: a 200 ms timer calls its tick, the run host brings
 // each run's end here, and commands that must wait for runs to end wait in an event loop that
-// goes on serving ticks and run ends (no spinning, no blocking the GUI thread).
+// goes on serving ticks and run ends (no spinning, no blocking the GUI thread). The watches of
+// jobs that run when files change are read as soon as their descriptors are readable.
 #include <QtCore/QObject>
+#include <QtCore/QSocketNotifier>
 #include <QtCore/QTimer>
 #include <functional>
+#include <map>
 
 #include "app/scheduler.h"
 #include "app/watcher.h"
@@ -49,12 +52,15 @@ class RunDriver : public QObject {
 
  private:
   void Message(uint32_t message, int32_t job_id);
+  /// One notifier per watch descriptor, and the watches' lines to the program's log.
+  void FollowWatches();
 
   TJobList& jobs_;
   TQtRunHost& host_;
   TThreadJobStarter starter_;
   TScheduler scheduler_;
   QTimer timer_;
+  std::map<int, QSocketNotifier*> notifiers_;
   bool waiting_ = false;
 };
 

@@ -1,4 +1,5 @@
-// "Scheduling": how often the job runs, from when, and the weekdays it skips.
+// "Scheduling": how often the job runs, from when, the weekdays it skips, and whether it also
+// runs when its files change.
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QDateEdit>
 #include <QtWidgets/QGridLayout>
@@ -39,6 +40,7 @@ class SchedulingPage : public WizardPage {
   QCheckBox* run_before_;
   QDateEdit* run_before_date_;
   std::array<QCheckBox*, 7> days_off_{};
+  QCheckBox* run_on_change_;
 };
 
 SchedulingPage::SchedulingPage(TWizardContext& context, QWidget* parent)
@@ -89,10 +91,22 @@ SchedulingPage::SchedulingPage(TWizardContext& context, QWidget* parent)
     days_grid->addWidget(days_off_[d], static_cast<int>(d % 4), static_cast<int>(d / 4));
     connect(days_off_[d], &QCheckBox::toggled, this, &SchedulingPage::Write);
   }
+  run_on_change_ = new QCheckBox("Run when files change", this);
+  run_on_change_->setObjectName("runOnChange");
+  auto* watch_note = new QLabel(
+      "The job then also runs 2 seconds after files change in its folders, on either side "
+      "(at most 30 seconds after the first change). Where the folders cannot be watched, it "
+      "keeps to the schedule above.",
+      this);
+  watch_note->setWordWrap(true);
+  connect(run_on_change_, &QCheckBox::toggled, this, &SchedulingPage::Write);
+
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addLayout(when);
   layout->addWidget(days);
+  layout->addWidget(run_on_change_);
+  layout->addWidget(watch_note);
   layout->addStretch();
 
   connect(frequency_, &QListWidget::currentRowChanged, this, &SchedulingPage::Write);
@@ -119,6 +133,7 @@ void SchedulingPage::Load(TJobData& data) {
   run_before_date_->setDate(ToQDate(data.RunBefore));
   for (size_t d = 0; d < days_off_.size(); ++d)
     days_off_[d]->setChecked((data.ExcludeDays & (1 << d)) != 0);
+  run_on_change_->setChecked(data.bRunOnChange);
   loading_ = false;
   Show();
 }
@@ -151,6 +166,7 @@ void SchedulingPage::Write() {
   for (size_t d = 0; d < days_off_.size(); ++d)
     if (days_off_[d]->isChecked()) days |= 1 << d;
   data_->ExcludeDays = days;
+  data_->bRunOnChange = run_on_change_->isChecked();
   emit Changed();
 }
 
