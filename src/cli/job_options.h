@@ -16,7 +16,8 @@ inline constexpr std::string_view kAddUsage =
     "         [--method mirror-lr|mirror-rl|copy-lr|copy-rl|update] [--no-subfolders]\n"
     "         [--include SPECS] [--exclude SPECS] [--exclude-folder PATTERN]...\n"
     "         [--every-minutes N | --every-hours N | --daily HH:MM | --every-days N --at HH:MM]\n"
-    "         [--skip-days Mon,Tue,...] [--not-before YYYY-MM-DD] [--max-delete-percent P]";
+    "         [--skip-days Mon,Tue,...] [--not-before YYYY-MM-DD] [--max-delete-percent P]\n"
+    "         [--versions | --versions-folder DIR] [--keep-versions N] [--keep-days D]";
 
 struct TAddRequest {
   std::optional<std::string> name;
@@ -35,6 +36,11 @@ struct TAddRequest {
   std::optional<platform::TDateTime> not_before;
   /// The deletion guard's percentage, 0 (off) to 100.
   int32_t max_delete_percent = kDefaultMaxDeletePercent;
+  /// Deleted and overwritten files are kept: in `versions_folder`, or the default when empty.
+  bool keep_versions = false;
+  std::string versions_folder;
+  std::optional<int32_t> keep_count;
+  std::optional<int32_t> keep_days;
 };
 
 /// Reads and checks add's arguments (all but the uniqueness of the name, which needs the job
@@ -42,7 +48,7 @@ struct TAddRequest {
 std::optional<std::string> ParseAddArgs(Args args, TAddRequest& out);
 
 /// Writes the request into a new job's definition: name (trimmed), pairs, the method's preset,
-/// filters, schedule and deletion guard; everything else keeps the new job's defaults.
+/// filters, schedule, deletion guard and versions; everything else keeps the new job's defaults.
 void ApplyAddRequest(const TAddRequest& request, TJobData& data, platform::TDateTime now);
 
 }  // namespace twn::cli

@@ -54,6 +54,8 @@ TEST(QuickInfoTest, WholeTreeOfANewMirrorJob) {
       "    Copy empty folders from Left to Right\n"
       "Deletion guard\n"
       "  Ask before deleting more than 50% of a side's files (over 10 files)\n"
+      "Versions\n"
+      "  Deleted and overwritten files are not kept\n"
       "Comparison rules\n"
       "  Duplicate files are equal if they have an equal: Filename, Size, Datetime\n"
       "  Ignore NTFS/FAT differences (up to 2 seconds)\n"
@@ -131,6 +133,12 @@ TEST(QuickInfoTest, SentencesOfEachSection) {
        "Custom\n  Delete older files on Right pane\n"},
       {"guard off", "Deletion guard", [](TJobData& d) { d.MaxDeletePercent = 0; },
        "Off: no run is held, whatever it deletes\n"},
+      {"versions in a folder of their own", "Versions",
+       [](TJobData& d) {
+         d.bKeepVersions = true, d.VersionsFolder = "/keep", d.KeepVersions = 0, d.KeepDays = 7;
+       },
+       "Deleted and overwritten files are kept in '/keep': the last 1 of each file and all "
+       "younger than 7 days\n"},
       {"all rules", "Comparison rules",
        [](TJobData& d) {
          d.bRulesAttr = d.bRulesTimezone = true;
