@@ -9,7 +9,7 @@ namespace {
 
 // Index = context number - 1. The page names are fixed: other windows, Help buttons and the
 // shipped pages all refer to them.
-constexpr std::array<std::string_view, 32> kTopicPages = {
+constexpr std::array<std::string_view, 33> kTopicPages = {
     "jw_job_settings.html",            // 1: job wizard, page 1 ...
     "jw_comparing_folders.html",       //
     "jw_file_filters.html",            //
@@ -42,6 +42,7 @@ constexpr std::array<std::string_view, 32> kTopicPages = {
     "visual_run_4.html",               //
     "visual_run_5.html",               //
     "visual_run_6.html",               // 32
+    "versions.html",                   // 33
 };
 
 }  // namespace

@@ -20,9 +20,10 @@ TEST(HelpTopics, PageForContext) {
            {1, "jw_job_settings.html"},  // first row
            {15, "main_window.html"},
            {26, "create_shortcut.html"},
-           {32, "visual_run_6.html"},  // last row
-           {0, "what_is_twn.html"},    // "no context"
-           {33, "what_is_twn.html"},   // just past the table
+           {32, "visual_run_6.html"},
+           {33, "versions.html"},     // last row
+           {0, "what_is_twn.html"},   // "no context"
+           {34, "what_is_twn.html"},  // just past the table
            {-15, "what_is_twn.html"},
        })
     EXPECT_EQ(HelpPageForContext(c.context), c.page) << "context " << c.context;
