@@ -61,7 +61,8 @@ void PrintAllVersions(const TJobData& data, size_t& count) {
 }  // namespace
 
 int CmdVersions(const Context& ctx, Args args) {
-  if (args.empty() || args.size() > 2) return UsageError("versions needs a job name", kVersionsUsage);
+  if (args.empty() || args.size() > 2)
+    return UsageError("versions needs a job name", kVersionsUsage);
   TSettings settings(SettingsFolderOf(ctx));
   int index = -1;
   if (const int status = LoadJobOrReport(settings, args[0], index)) return status;
@@ -103,7 +104,8 @@ int CmdRestore(const Context& ctx, Args args) {
   if (const int status = CheckedJob(data)) return status;
   TPathInPair where;
   if (const int status = FindOrReport(data, words[1], where)) return status;
-  const std::vector<TKeptVersion> list = ListVersions(VersionsRootOf(data, where.root), where.below);
+  const std::vector<TKeptVersion> list =
+      ListVersions(VersionsRootOf(data, where.root), where.below);
   auto chosen = list.begin();
   while (!stamp.empty() && chosen != list.end() && chosen->stamp != stamp) ++chosen;
   if (chosen == list.end()) {
@@ -114,8 +116,10 @@ int CmdRestore(const Context& ctx, Args args) {
   std::string message;
   const platform::TError e =
       RestoreVersion(data, where, *chosen, VersionStamp(platform::Now()), message);
-  if (e) PrintError(message);
-  else PrintLine(message);
+  if (e)
+    PrintError(message);
+  else
+    PrintLine(message);
   return e ? kExitRunErrors : kExitOk;
 }
 

@@ -94,7 +94,8 @@ void TScanInfo::Setup(const TJobData& job) {
   skips_.by_root.clear();
   for (const TPairItem& pair : job.Pairs)
     for (const std::string* root : {&pair.L_Path, &pair.R_Path})
-      if (std::vector<std::string> skips = VersionsSkips(job, *root); !root->empty() && !skips.empty())
+      if (std::vector<std::string> skips = VersionsSkips(job, *root);
+          !root->empty() && !skips.empty())
         skips_.by_root.emplace_back(platform::IncludeTrailingSeparator(*root), std::move(skips));
 }
 

@@ -107,7 +107,8 @@ std::string VersionsProblem(const TJobData& job) {
   if (folder.find_first_of("\r\n") != std::string::npos)
     return "The versions folder may not hold a line break";
   if (!job.bKeepVersions || folder.empty()) return {};
-  if (folder[0] != '/') return "The versions folder must be an absolute path, not " + Quoted(folder);
+  if (folder[0] != '/')
+    return "The versions folder must be an absolute path, not " + Quoted(folder);
   const std::string real = platform::RealPath(folder);
   for (const TPairItem& pair : job.Pairs) {
     for (int side : {0, 1}) {
@@ -125,10 +126,9 @@ std::string VersionsProblem(const TJobData& job) {
 }
 
 std::string VersionsSettingText(const TJobData& job) {
-  const std::string where =
-      job.VersionsFolder.empty()
-          ? "in " + Quoted(kVersionsFolderName) + " at the root of each side"
-          : "in " + Quoted(job.VersionsFolder);
+  const std::string where = job.VersionsFolder.empty()
+                                ? "in " + Quoted(kVersionsFolderName) + " at the root of each side"
+                                : "in " + Quoted(job.VersionsFolder);
   return "Deleted and overwritten files are kept " + where + ": the last " +
          std::to_string(KeepCount(job.KeepVersions)) + " of each file and all younger than " +
          std::to_string(KeepDays(job.KeepDays)) + " days";

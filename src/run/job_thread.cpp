@@ -130,8 +130,8 @@ void TJobThread::PruneOldVersions() {
     if (r.error == 0)
       Full(TimeStamp() + " - Ok Removing old version: '" + r.path + "'");
     else
-      FullAndError(TimeStamp() + " - error Removing old version: " +
-                   platform::ErrorText(r.error) + ": '" + r.path + "'");
+      FullAndError(TimeStamp() + " - error Removing old version: " + platform::ErrorText(r.error) +
+                   ": '" + r.path + "'");
   }
 }
 
@@ -271,23 +271,24 @@ bool TJobThread::DeleteEntry(const TItemList& plan, int32_t i, int side, TSideFo
   const std::string& path = file.path;
   if (path.empty()) return false;
   int64_t size = 0;
+  TKeepOutcome kept;
   if (keeper_) {
-    const TKeepOutcome kept = keeper_->Keep({path, file.root_length}, folders, true);
-    if (kept.error) {
-      ++counters_.DeleteErrors[side];
-      OperationFailed("error Deleting: " + path, KeepErrorLine(kept), "error Deleting: '" + path);
-      return true;
-    }
+    kept = keeper_->Keep({path, file.root_length}, folders, true);
     size = plan.FileSize(i, side);
   }
-  if (const platform::TError e = keeper_ ? 0 : DeleteOneFile({path, file.root_length}, size, folders);
-      e == 0) {
+  const platform::TError e =
+      keeper_ ? kept.error : DeleteOneFile({path, file.root_length}, size, folders);
+  if (e == 0) {
     ++counters_.FilesDeleted[side];
     counters_.BytesDeleted[side] += size;
     OperationOk("Ok Deleting: '" + path);
   } else {
     ++counters_.DeleteErrors[side];
-    OperationFailed("error Deleting: " + path, ErrorLine(e, path), "error Deleting: '" + path);
+    // A file gone since the scan is its own error, not the version's.
+    const bool version_failed = keeper_ && e != ENOENT;
+    OperationFailed("error Deleting: " + path,
+                    version_failed ? KeepErrorLine(kept) : ErrorLine(e, path),
+                    "error Deleting: '" + path);
   }
   return true;
 }

@@ -26,8 +26,7 @@ class TNoStop final : public TCopyObserver {
 
 /// The file system cannot give the file a second name there: a copy has to do.
 bool CannotLink(TError e) {
-  return e == EXDEV || e == EPERM || e == EMLINK || e == ENOTSUP || e == EOPNOTSUPP ||
-         e == ENOSYS;
+  return e == EXDEV || e == EPERM || e == EMLINK || e == ENOTSUP || e == EOPNOTSUPP || e == ENOSYS;
 }
 
 /// A copied version is on the disk, name included, before its original goes.
@@ -150,8 +149,8 @@ TError RestoreVersion(const TJobData& job, const TPathInPair& where, const TKept
                   {{target, root.size()}, side}, buffer, bytes, done, no_stop);
   if (r.error) {
     keeper.Drop(kept);
-    message = "cannot copy '" + version.path + "' to '" + target +
-              "': " + platform::ErrorText(r.error);
+    message =
+        "cannot copy '" + version.path + "' to '" + target + "': " + platform::ErrorText(r.error);
     return r.error;
   }
   message = "Restored '" + target + "' from '" + version.path + "'";

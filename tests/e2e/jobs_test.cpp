@@ -50,9 +50,10 @@ TEST_F(JobCommands, AddStoresEveryOptionInTheJob) {
   args.insert(args.end(),
               {"--method", "mirror-lr", "--no-subfolders", "--include", "*.jpg; *.png", "--exclude",
                "~*", "--exclude-folder", "cache", "--exclude-folder", ".git"});
-  args.insert(args.end(), {"--every-days", "3", "--at", "6:30", "--skip-days", "sat,Sun",
-                           "--not-before", "2031-04-05", "--max-delete-percent", "20",
-                           "--versions-folder", "kept", "--keep-versions", "3", "--keep-days", "0"});
+  args.insert(args.end(),
+              {"--every-days", "3", "--at", "6:30", "--skip-days", "sat,Sun", "--not-before",
+               "2031-04-05", "--max-delete-percent", "20", "--versions-folder", "kept",
+               "--keep-versions", "3", "--keep-days", "0"});
   const auto added = Cli(args);
   ASSERT_EQ(added.status, 0) << added.err;
   EXPECT_THAT(added.err, HasSubstr("'/srv/a b' does not exist"));

@@ -1,7 +1,7 @@
 // Versions of deleted and overwritten files, as a user meets them through twn-cli.
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <unistd.h>
@@ -36,8 +36,8 @@ class Mirror {
     test::Put(R() + "/changed.txt", "old");
     test::Put(R() + "/gone.txt", "gone");
     test::Put(R() + "/sub/deep.txt", "deep");
-    std::vector<std::string> add = {"add", "Job", "--left", L(), "--right", R(), "--method",
-                                    "mirror-lr"};
+    std::vector<std::string> add = {"add",     "Job", "--left",   L(),
+                                    "--right", R(),   "--method", "mirror-lr"};
     add.insert(add.end(), options.begin(), options.end());
     added = Cli(add);
   }
@@ -78,7 +78,8 @@ Contents Kept(const std::string& folder) {
   return kept;
 }
 
-const Contents kMirrorKept = {{"changed.txt", "old"}, {"gone.txt", "gone"}, {"sub/deep.txt", "deep"}};
+const Contents kMirrorKept = {
+    {"changed.txt", "old"}, {"gone.txt", "gone"}, {"sub/deep.txt", "deep"}};
 
 TEST(Versions, AMirrorKeepsWhatItDeletesAndOverwritesAndRestorePutsItBack) {
   const Mirror m;
@@ -217,8 +218,8 @@ TEST(Versions, UnusableFoldersAreRefused) {
 // A job stored before versions existed has no keys for them: it deletes as it always did.
 TEST(Versions, AJobWithoutTheKeysKeepsNothing) {
   const Mirror m;
-  for (const char* key : {"bKeepVersions=1\r\n", "VersionsFolder=\r\n", "KeepVersions=10\r\n",
-                          "KeepDays=30\r\n"})
+  for (const char* key :
+       {"bKeepVersions=1\r\n", "VersionsFolder=\r\n", "KeepVersions=10\r\n", "KeepDays=30\r\n"})
     m.EditIni(key, "");
   EXPECT_THAT(m.Cli({"show", "Job"}).out, HasSubstr("Deleted and overwritten files are not kept"));
   ASSERT_EQ(m.Cli({"run", "Job"}).status, 0);

@@ -20,8 +20,7 @@ VersionsRows::VersionsRows(QWidget* parent, std::function<void()> changed)
   keep_->setObjectName("keepVersions");
   folder_ = new QLineEdit(this);
   folder_->setObjectName("versionsFolder");
-  folder_->setPlaceholderText(Text(std::string(kVersionsFolderName)) +
-                              " at the root of each side");
+  folder_->setPlaceholderText(Text(std::string(kVersionsFolderName)) + " at the root of each side");
   auto* browse = new QPushButton("Browse...", this);
   browse->setObjectName("versionsBrowse");
   browse_ = browse;
