@@ -79,12 +79,12 @@ TEST(QuickInfoTest, WholeTreeOfANewMirrorJob) {
 
 TEST(QuickInfoTest, IconsByLevelAndKind) {
   const std::vector<TInfoNode> tree = BuildQuickInfo(SampleJob());
-  ASSERT_EQ(7u, tree.size());  // no folder patterns, no folder-filter node
+  ASSERT_EQ(8u, tree.size());  // no folder patterns, no folder-filter node
   // Each top node's icon, then its first child's: a heading (15) or a plain line (14).
   std::string icons;
   for (const TInfoNode& node : tree)
     icons += std::to_string(node.icon) + "/" + std::to_string(node.children[0].icon) + " ";
-  EXPECT_EQ("7/14 1/15 3/15 3/14 4/14 5/15 6/15 ", icons);
+  EXPECT_EQ("7/14 1/15 3/15 3/14 3/14 4/14 5/15 6/15 ", icons);
   EXPECT_EQ(14, tree[1].children[0].children[0].icon);
 }
 
