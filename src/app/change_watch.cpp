@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "engine/scan_info.h"
+#include "model/versions.h"
 #include "platform/listing.h"
 
 namespace twn {
@@ -46,8 +47,18 @@ TChangeWatch::TChangeWatch(const TJobData& job, TWatchTimes times) : times_(time
       TRoot root{TidyPath(side), pair.bSubFLD};
       const bool known = std::any_of(roots_.begin(), roots_.end(),
                                      [&](const TRoot& r) { return r.path == root.path; });
-      if (!root.path.empty() && !known) roots_.push_back(root);
+      if (root.path.empty() || known) continue;
+      roots_.push_back(root);
+      // The run's versions folders change with every run that keeps one.
+      for (std::string skip : VersionsSkips(job, root.path)) {
+        skip.pop_back();
+        skipped_.push_back(Below(root.path, skip));
+      }
     }
+}
+
+bool TChangeWatch::Skipped(const std::string& path) const {
+  return std::find(skipped_.begin(), skipped_.end(), path) != skipped_.end();
 }
 
 void TChangeWatch::Start(TWatchTime now) {
@@ -90,9 +101,9 @@ bool TChangeWatch::AddTree(const std::string& path, bool subfolders, bool is_roo
   if (!lister.Open(path, is_root)) return true;
   for (platform::TListEntry entry; lister.Next(entry);) {
     if (!entry.IsDirectory() || entry.other || entry.name == "." || entry.name == "..") continue;
-    if (is_root && entry.name == kVersionsFolderName) continue;
     if (folder_specs_.Matches(entry.name, false)) continue;
-    children.push_back(Below(path, entry.name));
+    std::string child = Below(path, entry.name);
+    if (!Skipped(child)) children.push_back(std::move(child));
   }
   lister.Close();
   for (const std::string& child : children)
@@ -124,9 +135,9 @@ void TChangeWatch::Event(const platform::TWatchEvent& e, TWatchTime now) {
   if (folder.is_root && e.name.empty() && (e.mask & kRootGone))
     return SideGone(folder.path + " is gone", now);
   if (e.name.empty()) return;  // a subfolder's own events come to its parent as well
-  if (folder.is_root && e.name == kVersionsFolderName) return;
   if (platform::IsCopyTempName(e.name)) return;  // only ever the run's own
   const std::string path = Below(folder.path, e.name);
+  if (Skipped(path)) return;
   if (e.mask & IN_ISDIR) {
     if (!folder.subfolders || folder_specs_.Matches(e.name, false)) return;
     if (e.mask & IN_MOVED_FROM) DropBelow(path);

@@ -76,9 +76,12 @@ class TChangeWatch {
   void LookForSides(TWatchTime now);
   bool WatchAll(TWatchTime now);
   void Say(std::string line) { lines_.push_back(std::move(line)); }
+  /// A versions folder of the job: never watched.
+  bool Skipped(const std::string& path) const;
 
   TWatchTimes times_;
   std::vector<TRoot> roots_;
+  std::vector<std::string> skipped_;
   TFileSpecProcessor folder_specs_;
   platform::TInotify inotify_;
   struct TFolder {

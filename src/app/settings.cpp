@@ -115,7 +115,12 @@ constexpr TField<TJobData> kJobFields[] = {
     Integer("LogError_MaxSize", &TJobData::LogError_MaxSize, 1000),
     // Older files lack the key: their jobs keep running without the guard, as they always did.
     Integer("MaxDeletePercent", &TJobData::MaxDeletePercent, 0),
-    Flag("RunOnChange", &TJobData::bRunOnChange, false),
+    Flag("bRunOnChange", &TJobData::bRunOnChange, false),
+    // Likewise without versions: nothing is kept that was not kept before.
+    Flag("bKeepVersions", &TJobData::bKeepVersions, false),
+    Text("VersionsFolder", &TJobData::VersionsFolder, ""),
+    Integer("KeepVersions", &TJobData::KeepVersions, 10),
+    Integer("KeepDays", &TJobData::KeepDays, 30),
 };
 
 // Written after the pair count, read with the rest of the job.

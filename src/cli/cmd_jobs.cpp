@@ -12,6 +12,7 @@
 #include "cli/settings_access.h"
 #include "engine/scan_info.h"
 #include "filters/file_spec_processor.h"
+#include "model/versions.h"
 #include "platform/locale.h"
 #include "windows/quick_info.h"
 
@@ -124,6 +125,7 @@ int CmdAdd(const Context& ctx, Args args) {
   const platform::TDateTime now = platform::Now();
   TJob& job = settings.AddJob(now);
   ApplyAddRequest(request, job.Data, now);
+  if (std::string problem = VersionsProblem(job.Data); !problem.empty()) return BadInput(problem);
   if (const int status = SaveOrReport(settings)) return status;
   PrintLine("Added job '" + job.Data.JobName + "' to " + settings.FilePath());
   WarnAboutPairs(job.Data);

@@ -31,6 +31,8 @@ int CmdCompare(const Context& ctx, Args args);
 int CmdRun(const Context& ctx, Args args);
 int CmdSchedule(const Context& ctx, Args args);
 int CmdWatch(const Context& ctx, Args args);
+int CmdVersions(const Context& ctx, Args args);
+int CmdRestore(const Context& ctx, Args args);
 
 /// Prints "twn-cli: <message>" and the command's usage line to stderr; returns kExitUsage.
 int UsageError(std::string_view message, std::string_view usage);

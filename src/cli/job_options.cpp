@@ -7,6 +7,7 @@
 
 #include "app/settings.h"
 #include "model/method_presets.h"
+#include "model/versions.h"
 #include "platform/locale.h"
 
 namespace twn::cli {
@@ -131,6 +132,14 @@ Error Schedule(std::string_view option, std::string_view value, TAddRequest& out
   return std::nullopt;
 }
 
+Error VersionsFolder(std::string_view value, TAddRequest& out) {
+  std::vector<std::string> folder;
+  if (Error error = AbsolutePath("--versions-folder", value, folder)) return error;
+  out.keep_versions = true;
+  out.versions_folder = folder.front();
+  return std::nullopt;
+}
+
 Error Option(std::string_view option, std::string_view value, TAddRequest& out) {
   if (option == "--left") return AbsolutePath(option, value, out.lefts);
   if (option == "--right") return AbsolutePath(option, value, out.rights);
@@ -144,6 +153,11 @@ Error Option(std::string_view option, std::string_view value, TAddRequest& out) 
   }
   if (option == "--max-delete-percent")
     return ParseInterval(option, value, 0, 100, out.max_delete_percent);
+  if (option == "--versions-folder") return VersionsFolder(value, out);
+  if (option == "--keep-versions")
+    return ParseInterval(option, value, 1, kMaxKeepVersions, out.keep_count.emplace());
+  if (option == "--keep-days")
+    return ParseInterval(option, value, 0, kMaxKeepDays, out.keep_days.emplace());
   if (option == "--at") {
     out.at = ParseTimeOfDay(value);
     return out.at ? Error() : "--at needs a time HH:MM, not " + Quoted(value);
@@ -169,7 +183,10 @@ bool TakesValue(std::string_view option) {
                                                   "--at",
                                                   "--skip-days",
                                                   "--not-before",
-                                                  "--max-delete-percent"};
+                                                  "--max-delete-percent",
+                                                  "--versions-folder",
+                                                  "--keep-versions",
+                                                  "--keep-days"};
   for (std::string_view o : kOptions)
     if (o == option) return true;
   return false;
@@ -188,6 +205,8 @@ Error CheckRequest(const TAddRequest& out, bool at_given) {
   if (at_given && out.frequency != kFreqDays) return "--at goes with --every-days";
   if (out.frequency != kFreqManual && out.exclude_days == kAllDays)
     return "You can't exclude all days of week";
+  if ((out.keep_count || out.keep_days) && !out.keep_versions)
+    return "--keep-versions and --keep-days go with --versions or --versions-folder";
   return std::nullopt;
 }
 
@@ -204,6 +223,8 @@ std::optional<std::string> ParseAddArgs(Args args, TAddRequest& out) {
       out.subfolders = false;
     } else if (word == "--watch") {
       out.watch = true;
+    } else if (word == "--versions") {
+      out.keep_versions = true;
     } else if (!TakesValue(word)) {
       return "unknown option " + Quoted(word);
     } else if (i + 1 >= args.size()) {
@@ -241,6 +262,10 @@ void ApplyAddRequest(const TAddRequest& request, TJobData& data, platform::TDate
   data.ExcludeDays = request.exclude_days;
   data.MaxDeletePercent = request.max_delete_percent;
   data.bRunOnChange = request.watch;
+  data.bKeepVersions = request.keep_versions;
+  data.VersionsFolder = request.versions_folder;
+  data.KeepVersions = request.keep_count.value_or(kDefaultKeepVersions);
+  data.KeepDays = request.keep_days.value_or(kDefaultKeepDays);
   if (request.not_before) {
     data.bRunBefore = true;
     data.RunBefore = *request.not_before;

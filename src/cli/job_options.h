@@ -17,7 +17,7 @@ inline constexpr std::string_view kAddUsage =
     "         [--include SPECS] [--exclude SPECS] [--exclude-folder PATTERN]...\n"
     "         [--every-minutes N | --every-hours N | --daily HH:MM | --every-days N --at HH:MM]\n"
     "         [--skip-days Mon,Tue,...] [--not-before YYYY-MM-DD] [--max-delete-percent P]\n"
-    "         [--watch]";
+    "         [--watch] [--versions | --versions-folder DIR] [--keep-versions N] [--keep-days D]";
 
 struct TAddRequest {
   std::optional<std::string> name;
@@ -38,6 +38,11 @@ struct TAddRequest {
   int32_t max_delete_percent = kDefaultMaxDeletePercent;
   /// Run when files change.
   bool watch = false;
+  /// Deleted and overwritten files are kept: in `versions_folder`, or the default when empty.
+  bool keep_versions = false;
+  std::string versions_folder;
+  std::optional<int32_t> keep_count;
+  std::optional<int32_t> keep_days;
 };
 
 /// Reads and checks add's arguments (all but the uniqueness of the name, which needs the job
@@ -45,7 +50,8 @@ struct TAddRequest {
 std::optional<std::string> ParseAddArgs(Args args, TAddRequest& out);
 
 /// Writes the request into a new job's definition: name (trimmed), pairs, the method's preset,
-/// filters, schedule, deletion guard and watch; everything else keeps the new job's defaults.
+/// filters, schedule, deletion guard, watch and versions; everything else keeps the new job's
+/// defaults.
 void ApplyAddRequest(const TAddRequest& request, TJobData& data, platform::TDateTime now);
 
 }  // namespace twn::cli

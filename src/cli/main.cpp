@@ -38,6 +38,11 @@ constexpr Command kCommands[] = {
      "                       the deletion guard"},
     {"add", CmdAdd, "add JOB --left L --right R [options]   add a job"},
     {"remove", CmdRemove, "remove JOB           remove a job"},
+    {"versions", CmdVersions,
+     "versions JOB [PATH]  list the kept versions of the job's files, or of one file"},
+    {"restore", CmdRestore,
+     "restore JOB PATH [--version STAMP]   put the newest (or that) version of a file\n"
+     "                       back; the current file is kept as a version first"},
     {"schedule", CmdSchedule, "schedule             run scheduled jobs until stopped"},
     {"watch", CmdWatch,
      "watch JOB            run the job whenever its files change, until stopped"},

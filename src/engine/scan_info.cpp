@@ -5,6 +5,7 @@
 
 #include "filters/folder_filter.h"
 #include "model/job_data.h"
+#include "model/versions.h"
 #include "platform/fs.h"
 #include "platform/locale.h"
 
@@ -90,6 +91,12 @@ void TScanInfo::Setup(const TJobData& job) {
   conditions_.Load(job.FileFilter);
   rules_ = MakeRules(job);
   action_set_ = MakeActionSet(job);
+  skips_.by_root.clear();
+  for (const TPairItem& pair : job.Pairs)
+    for (const std::string* root : {&pair.L_Path, &pair.R_Path})
+      if (std::vector<std::string> skips = VersionsSkips(job, *root);
+          !root->empty() && !skips.empty())
+        skips_.by_root.emplace_back(platform::IncludeTrailingSeparator(*root), std::move(skips));
 }
 
 std::string PairOverlapProblem(const TPairItem& pair, const TFileSpecProcessor& folder_specs) {

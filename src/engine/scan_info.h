@@ -368,6 +368,10 @@ class TScanInfo {
   /// at the start of a compare run. The plan stays, so that it can be looked at.
   bool Held() const { return held_; }
   void SetHeld(bool value) { held_ = value; }
+  /// Set by the worker when the job's settings could not be used and nothing was scanned;
+  /// cleared at the start of a compare run.
+  bool Refused() const { return refused_; }
+  void SetRefused(bool value) { refused_ = value; }
 
   // --- Scan --------------------------------------------------------------------------------
   /// Scans one side of one pair breadth-first. False when the observer asked to stop. A
@@ -513,12 +517,14 @@ class TScanInfo {
   TFileSpecProcessor exclude_specs_;
   bool use_exclude_ = false;
   TFileSpecProcessor folder_specs_;
+  TFolderSkips skips_;
   TFilterExtProcessor conditions_;
   TCompareRules rules_;
   uint32_t action_set_ = 0;
   TSortSettings sort_;
   bool terminated_ = false;
   bool held_ = false;
+  bool refused_ = false;
   int scan_threads_ = 0;
 
   TScanCounters counters_;

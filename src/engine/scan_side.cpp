@@ -92,16 +92,26 @@ TSideScanner::TFolderCounts TSideScanner::ScanFolder(TSideTables t, int32_t fold
     ++counts.subfolders;
     if (folder_specs_.Matches(entry.name, false)) continue;
     child_path_.assign(dir_path_).append(entry.name).push_back(platform::kSep);
+    if (skips_ && Skipped(root_length)) continue;
     AddFolder(t, pair, folder, true, false, root_length, child_path_, side);
   }
   counts.error = lister_.Error();
   return counts;
 }
 
+bool TSideScanner::Skipped(uint32_t root_length) const {
+  const std::string_view below = std::string_view(child_path_).substr(root_length);
+  for (const std::string& skip : *skips_)
+    if (below == skip) return true;
+  return false;
+}
+
 bool TSideScanner::Scan(TSideTables t, int32_t pair, std::string_view path, int side,
                         bool subfolders, TProgress& progress) {
   const int32_t first = AddRootFolder(t, pair, path, side);
   const uint32_t root_length = t.folders[first].path_length;
+  skips_ = all_skips_ ? all_skips_->For(t.pool.View(t.folders[first].path_offset, root_length))
+                      : nullptr;
   for (int32_t i = first; i < t.folders.Count(); ++i) {
     const int32_t files_before = t.files.Count();
     TFolderCounts counts;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/scan_table.h"
@@ -24,6 +25,18 @@ struct TSideTables {
   TNamePool& pool;
 };
 
+/// Folders a scan does not enter (the versions folders): by root as scanned, separator-ended,
+/// the separator-ended paths below it. Counted as subfolders, so their folder is never empty.
+struct TFolderSkips {
+  std::vector<std::pair<std::string, std::vector<std::string>>> by_root;
+  /// The skips below `root`, or nullptr when it has none.
+  const std::vector<std::string>* For(std::string_view root) const {
+    for (const auto& [r, skips] : by_root)
+      if (r == root) return &skips;
+    return nullptr;
+  }
+};
+
 /// A time-stamped error line of the scan, for the full and error logs.
 std::string ScanErrorLine(std::string_view why);
 
@@ -39,7 +52,8 @@ class TSideScanner {
     virtual bool FolderDone(int64_t files_added) = 0;
   };
 
-  explicit TSideScanner(const TFileSpecProcessor& folder_specs) : folder_specs_(folder_specs) {}
+  explicit TSideScanner(const TFileSpecProcessor& folder_specs, const TFolderSkips* skips = nullptr)
+      : folder_specs_(folder_specs), all_skips_(skips) {}
 
   /// Appends the side's root and everything below it. False when stopped. A folder that cannot
   /// be listed is marked kUnseen and its error line kept in Errors().
@@ -60,7 +74,12 @@ class TSideScanner {
   TFolderCounts ScanFolder(TSideTables t, int32_t folder, uint32_t root_length, int side,
                            bool subfolders);
 
+  /// The folder at child_path_ is one of the skips of the root scanned.
+  bool Skipped(uint32_t root_length) const;
+
   const TFileSpecProcessor& folder_specs_;
+  const TFolderSkips* all_skips_;
+  const std::vector<std::string>* skips_ = nullptr;
   std::vector<std::string> errors_;
   // Reused between folders so the scan allocates nothing per folder or name.
   platform::TDirLister lister_{false};

@@ -249,6 +249,12 @@ class TJobData {
   int32_t MaxDeletePercent = kDefaultMaxDeletePercent;
   /// Run when files change: the scheduler watches both sides and runs soon after a change.
   bool bRunOnChange = false;
+  /// Deleted and overwritten files are kept as versions (model/versions.h).
+  bool bKeepVersions = false;
+  /// Where they go: empty for a folder at the root of each side, else an absolute path.
+  std::string VersionsFolder;
+  int32_t KeepVersions = 10;
+  int32_t KeepDays = 30;
   /// Paths of the log files written, most recent first.
   std::vector<std::string> LogHistory;
 };

@@ -93,7 +93,7 @@ void TJob::ResetAfterRun() {
 
 bool TJob::HadErrors() const {
   const TJobSafeProgress& p = Progress;
-  if (ScanInfo.Held()) return true;
+  if (ScanInfo.Held() || ScanInfo.Refused()) return true;
   return int64_t{p.CreateErrorsLeft} + p.CreateErrorsRight + p.CopyErrorsLeft + p.CopyErrorsRight +
              p.DeleteErrorsLeft + p.DeleteErrorsRight + ScanInfo.ErrorCount() >
          0;

@@ -1,8 +1,10 @@
 #include "run/job_thread.h"
 
+#include <cerrno>
 #include <utility>
 
 #include "engine/delete_guard.h"
+#include "model/versions.h"
 #include "platform/time.h"
 #include "run/report.h"
 
@@ -12,6 +14,11 @@ namespace {
 
 std::string ErrorLine(platform::TError error, std::string_view path) {
   return "   *** " + platform::ErrorText(error) + " *** for '" + std::string(path) + "'";
+}
+
+std::string KeepErrorLine(const TKeepOutcome& kept) {
+  return "   *** Keeping the version: " + platform::ErrorText(kept.error) + " *** for '" +
+         kept.version + "'";
 }
 
 }  // namespace
@@ -64,6 +71,7 @@ void TJobThread::CompareHalf() {
   stage_ = rsStarting;
   scan_.SetTerminated(false);
   scan_.SetHeld(false);
+  if (!VersionsUsable()) return;
   scan_.Setup(*data_);
   Full("*** Scanning folders ***");
   stage_ = rsScanning;
@@ -104,6 +112,29 @@ bool TJobThread::GuardHolds() {
   return true;
 }
 
+bool TJobThread::VersionsUsable() {
+  scan_.SetRefused(false);
+  if (const std::string why = VersionsProblem(*data_); !why.empty()) {
+    // Deleting without the versions the job asks for could lose what it promises to keep.
+    scan_.Clear();
+    scan_.SetRefused(true);
+    ToAll({"*** " + why + ": nothing was done", ""});
+    return false;
+  }
+  if (data_->bKeepVersions) ToAll({VersionsSettingText(*data_), ""});
+  return true;
+}
+
+void TJobThread::PruneOldVersions() {
+  for (const TPruneResult& r : PruneVersions(*data_, platform::Now())) {
+    if (r.error == 0)
+      Full(TimeStamp() + " - Ok Removing old version: '" + r.path + "'");
+    else
+      FullAndError(TimeStamp() + " - error Removing old version: " + platform::ErrorText(r.error) +
+                   ": '" + r.path + "'");
+  }
+}
+
 void TJobThread::TerminationBlock() {
   stage_ = rsTerminated;
   scan_.Clear();  // no plan survives a stopped run
@@ -115,7 +146,11 @@ void TJobThread::TerminationBlock() {
 
 void TJobThread::SyncHalf() {
   counters_.ResetExecution();
-  if (scan_.Plan().Count() == 0) return;
+  if (scan_.Refused()) return;
+  if (data_->bKeepVersions)
+    keeper_ = std::make_unique<TVersionKeeper>(*data_, VersionStamp(platform::Now()));
+  // Retention runs after a whole run, also one with nothing to do; a stopped run leaves it.
+  if (scan_.Plan().Count() == 0) return PruneOldVersions();
   if (!RunStage("*** Creating New Folders ***", rsCreatingFolders, &TJobThread::CreateFolders))
     return;
   Full(ResultBlockLines(TResultBlock::kCreated, counters_));
@@ -129,6 +164,7 @@ void TJobThread::SyncHalf() {
   if (!RunStage("*** Removing Folders ***", rsRemovingFolders, &TJobThread::RemoveFolders)) return;
   Full(ResultBlockLines(TResultBlock::kRemoved, counters_));
   Full("");
+  PruneOldVersions();
   ToAll(ResultsLines(counters_, TimeStamp()));
   stage_ = rsCompleted;
 }
@@ -203,9 +239,17 @@ void TJobThread::CopyFiles() {
     if (source.empty() || target.empty()) continue;
     handled = true;
     int64_t bytes = plan.FileSize(i, side);
+    const TKeepOutcome kept = KeepOverwritten(plan.Index(i, 1 - side) >= 0, to, folders[1 - side]);
+    if (kept.error) {
+      ++counters_.CopyErrors[side];
+      const std::string text = "error Copying: '" + source + "' -> '" + target;
+      OperationFailed(text, KeepErrorLine(kept), text);
+      continue;
+    }
     const TCopyOutcome r = CopyOneFile({{source, from.root_length}, folders[side]},
                                        {{target, to.root_length}, folders[1 - side]}, buffer, bytes,
                                        counters_.BytesDone, *this);
+    if ((r.error || r.stopped) && keeper_) keeper_->Drop(kept);
     if (r.stopped) break;  // nothing is written for an abandoned copy
     if (r.error == 0) {
       ++counters_.FilesCopied[side];
@@ -227,15 +271,34 @@ bool TJobThread::DeleteEntry(const TItemList& plan, int32_t i, int side, TSideFo
   const std::string& path = file.path;
   if (path.empty()) return false;
   int64_t size = 0;
-  if (const platform::TError e = DeleteOneFile({path, file.root_length}, size, folders); e == 0) {
+  TKeepOutcome kept;
+  if (keeper_) {
+    kept = keeper_->Keep({path, file.root_length}, folders, true);
+    size = plan.FileSize(i, side);
+  }
+  const platform::TError e =
+      keeper_ ? kept.error : DeleteOneFile({path, file.root_length}, size, folders);
+  if (e == 0) {
     ++counters_.FilesDeleted[side];
     counters_.BytesDeleted[side] += size;
     OperationOk("Ok Deleting: '" + path);
   } else {
     ++counters_.DeleteErrors[side];
-    OperationFailed("error Deleting: " + path, ErrorLine(e, path), "error Deleting: '" + path);
+    // A file gone since the scan is its own error, not the version's.
+    const bool version_failed = keeper_ && e != ENOENT;
+    OperationFailed("error Deleting: " + path,
+                    version_failed ? KeepErrorLine(kept) : ErrorLine(e, path),
+                    "error Deleting: '" + path);
   }
   return true;
+}
+
+TKeepOutcome TJobThread::KeepOverwritten(bool exists, const TFolderPath& target,
+                                         TSideFolders& folders) {
+  if (!keeper_ || !exists) return {};
+  TKeepOutcome kept = keeper_->Keep({target.path, target.root_length}, folders, false);
+  if (kept.error == ENOENT) kept = {};  // gone since the scan: nothing to keep
+  return kept;
 }
 
 bool TJobThread::RemoveEntry(const TItemList& plan, int32_t i, int side, TSideFolders& folders) {

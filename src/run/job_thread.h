@@ -22,6 +22,7 @@
 #include "run/line_list.h"
 #include "run/progress.h"
 #include "run/run_host.h"
+#include "run/versions.h"
 
 namespace twn {
 
@@ -75,6 +76,13 @@ class TJobThread final : private TScanObserver, private TCopyObserver {
   void WriteScanSummary();
   /// Whether the deletion guard holds the planned run; if so, says why in the logs.
   bool GuardHolds();
+  /// False, after an error line, when the job's versions settings cannot be used: the run
+  /// then does nothing. Else names the versions folder when versions are kept.
+  bool VersionsUsable();
+  /// Keeps the target a copy is about to replace, when versions are kept and it exists.
+  TKeepOutcome KeepOverwritten(bool exists, const TFolderPath& target, TSideFolders& folders);
+  /// Retention of the kept versions, with a line for each one removed.
+  void PruneOldVersions();
 
   // Progress.
   void Refresh();
@@ -114,6 +122,8 @@ class TJobThread final : private TScanObserver, private TCopyObserver {
   TRunCounters counters_;
   /// Per plan entry, a bit per side whose deletion or removal ClearTheWay has done.
   std::vector<uint8_t> done_;
+  /// Set for the synchronization half of a job that keeps versions.
+  std::unique_ptr<TVersionKeeper> keeper_;
   std::thread thread_;
 };
 

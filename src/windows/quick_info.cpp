@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "engine/delete_guard.h"
+#include "model/versions.h"
 #include "platform/fs.h"
 #include "platform/locale.h"
 #include "run/log_files.h"
@@ -249,6 +250,10 @@ std::vector<TInfoNode> BuildQuickInfo(const TJobData& data) {
   tree.push_back(Method(data));
   tree.push_back(Node("Deletion guard", kInfoIconMethod,
                       {Node(GuardSettingText(data.MaxDeletePercent), kInfoIconLevel2)}));
+  tree.push_back(Node("Versions", kInfoIconMethod,
+                      {Node(data.bKeepVersions ? VersionsSettingText(data)
+                                               : "Deleted and overwritten files are not kept",
+                            kInfoIconLevel2)}));
   tree.push_back(Rules(data));
   tree.push_back(Scheduling(data));
   tree.push_back(LogSettings(data));

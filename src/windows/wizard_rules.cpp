@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "app/watcher.h"
+#include "model/versions.h"
 #include "platform/fs.h"
 #include "platform/locale.h"
 #include "run/log_files.h"
@@ -30,6 +31,8 @@ std::optional<TWizardProblem> ValidateJob(const TJobData& data, std::span<const 
   if (!data.CanSchedule())
     return TWizardProblem{"Warning: incorrect scheduling settings",
                           "You can't exclude all days of week", kWizardPageScheduling, false};
+  if (std::string why = VersionsProblem(data); !why.empty())
+    return TWizardProblem{"Warning: incorrect field", why, kWizardPageMethods, false};
   return std::nullopt;
 }
 

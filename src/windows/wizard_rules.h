@@ -30,7 +30,8 @@ struct TWizardProblem {
 /// The first reason the working copy may not be saved, checked in this order: the name (blank,
 /// forbidden characters, a line break), its uniqueness among `names` apart from the name the
 /// job had when the wizard opened (`opening_key`, see JobNameKey), a schedule that can never
-/// run. The name is taken as it is: the caller trims it first.
+/// run, a versions folder that cannot be used. The name is taken as it is: the caller trims it
+/// first.
 std::optional<TWizardProblem> ValidateJob(const TJobData& data, std::span<const std::string> names,
                                           std::string_view opening_key);
 

@@ -14,6 +14,7 @@ inline constexpr std::array<std::string_view, 8> kWizardPageNames = {
     "Job settings",        "Comparing folders", "File filters", "Folder filters",
     "Synchronize methods", "Comparison rules",  "Scheduling",   "Log settings"};
 inline constexpr int kWizardPageJob = 0;
+inline constexpr int kWizardPageMethods = 4;
 inline constexpr int kWizardPageScheduling = 6;
 /// Pages 0-7 have help contexts 1-8.
 inline constexpr int WizardPageHelpContext(int page) {

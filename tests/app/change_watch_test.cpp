@@ -100,6 +100,19 @@ TEST_F(ChangeWatchTest, AChangeMadeDuringARunGivesExactlyOneMoreRun) {
   EXPECT_EQ(test::ReadFile(right_ + "/during.txt"), "user");
 }
 
+TEST_F(ChangeWatchTest, VersionsTheRunKeepsInsideASideStartNoRun) {
+  job().Data.bKeepVersions = true;
+  job().Data.VersionsFolder = right_ + "/keep";
+  test::WriteFile(right_ + "/f.txt", "old");
+  ASSERT_TRUE(Serve([&] { return Said("watching 2 folders"); })) << said_;
+  test::WriteFile(left_ + "/f.txt", "newer");  // another size: times may fall in one second
+  ASSERT_TRUE(ServeRuns(1)) << said_;
+  EXPECT_TRUE(Settled());
+  EXPECT_EQ(started_, 1);
+  EXPECT_EQ(test::ReadFile(right_ + "/f.txt"), "newer");
+  EXPECT_TRUE(std::filesystem::exists(right_ + "/keep")) << "the old file was kept";
+}
+
 TEST_F(ChangeWatchTest, TheWatchLimitFallsBackToTheSchedule) {
   test::MakeDirs(left_ + "/a"), test::MakeDirs(left_ + "/b");
   scheduler_.Watches.Times.watch_limit = 3;

@@ -74,6 +74,7 @@ void FillEveryField(TSettings& s) {
   d.LogError_MaxSize = 400;
   d.MaxDeletePercent = 30;
   d.bRunOnChange = true;
+  d.bKeepVersions = true, d.VersionsFolder = "/keep", d.KeepVersions = 3, d.KeepDays = 4;
   d.LogHistory = {"/logs/a_full.log", "/logs/b_full.log"};
   d.bContent = true;
   d.Pairs.push_back({"/home/me/Fotos", "", "", "/mnt/usb/Fotos", "", "", true, 1});
@@ -106,7 +107,8 @@ auto JobFields(const TJob& job) {
       d.RunBefore, d.LogFull_bUse, d.LogFull_bCreateNew, d.LogFull_bOverwrite, d.LogFull_MaxSize,
       d.LogSummary_bUse, d.LogSummary_bCreateNew, d.LogSummary_bOverwrite, d.LogSummary_MaxSize,
       d.LogError_bUse, d.LogError_bCreateNew, d.LogError_bOverwrite, d.LogError_MaxSize,
-      d.MaxDeletePercent, d.bRunOnChange, d.LogHistory, d.bContent, std::move(pairs));
+      d.MaxDeletePercent, d.bRunOnChange, d.bKeepVersions, d.VersionsFolder, d.KeepVersions,
+      d.KeepDays, d.LogHistory, d.bContent, std::move(pairs));
 }
 
 // The positions in two such values whose fields are equal (`equal`) or differ.
@@ -210,21 +212,21 @@ TEST(Settings, SectionsAndKeysInWrittenOrder) {
                        "b_QuickInfo_moved "))
       << main;
   EXPECT_TRUE(main.ends_with(" w_AddPair_Height")) << main;
-  EXPECT_EQ(
-      KeysOf(text, "Job_1"),
-      "JobName bHasLastRun LastRun FLT_Include FLT_Exclude FLT_bUseExclude FLT_bUseDate "
-      "FLT_bUseSize FLT_bUseAttr FLT_DateTimeA FLT_DateTimeB FLT_DatePos FLT_SizeA FLT_SizeB "
-      "FLT_SizeDegreeA FLT_SizeDegreeB FLT_SizePos FLT_Attr_IncMask FLT_Attr_ExcMask "
-      "FolderFilterCount FolderFilter_1 bRulesSize bRulesTime bRulesAttr bRulesNTFS "
-      "bRulesDaylight bRulesTimezone RulesTimezone idxMethod Empty_RemoveL Empty_RemoveR "
-      "Empty_CopyL Empty_CopyR idxNewerL idxNewerR idxEqualDate idxEqualL idxEqualR "
-      "idxSingleL idxSingleR Frequency freMinutes freHours freDays ExcludeDays StartTime "
-      "bRunBefore RunBefore LogFull_bUse LogFull_bCreateNew LogFull_bOverwrite "
-      "LogFull_MaxSize LogSummary_bUse LogSummary_bCreateNew LogSummary_bOverwrite "
-      "LogSummary_MaxSize LogError_bUse LogError_bCreateNew LogError_bOverwrite "
-      "LogError_MaxSize MaxDeletePercent RunOnChange LogHistoryCount Logfile1 Logfile2 PairsCount "
-      "bContent L_Path1 "
-      "R_Path1 bSubFLD1 L_Path2 R_Path2 bSubFLD2");
+  EXPECT_EQ(KeysOf(text, "Job_1"),
+            "JobName bHasLastRun LastRun FLT_Include FLT_Exclude FLT_bUseExclude FLT_bUseDate "
+            "FLT_bUseSize FLT_bUseAttr FLT_DateTimeA FLT_DateTimeB FLT_DatePos FLT_SizeA FLT_SizeB "
+            "FLT_SizeDegreeA FLT_SizeDegreeB FLT_SizePos FLT_Attr_IncMask FLT_Attr_ExcMask "
+            "FolderFilterCount FolderFilter_1 bRulesSize bRulesTime bRulesAttr bRulesNTFS "
+            "bRulesDaylight bRulesTimezone RulesTimezone idxMethod Empty_RemoveL Empty_RemoveR "
+            "Empty_CopyL Empty_CopyR idxNewerL idxNewerR idxEqualDate idxEqualL idxEqualR "
+            "idxSingleL idxSingleR Frequency freMinutes freHours freDays ExcludeDays StartTime "
+            "bRunBefore RunBefore LogFull_bUse LogFull_bCreateNew LogFull_bOverwrite "
+            "LogFull_MaxSize LogSummary_bUse LogSummary_bCreateNew LogSummary_bOverwrite "
+            "LogSummary_MaxSize LogError_bUse LogError_bCreateNew LogError_bOverwrite "
+            "LogError_MaxSize MaxDeletePercent bRunOnChange bKeepVersions VersionsFolder KeepVersions KeepDays "
+            "LogHistoryCount Logfile1 Logfile2 PairsCount "
+            "bContent L_Path1 "
+            "R_Path1 bSubFLD1 L_Path2 R_Path2 bSubFLD2");
   EXPECT_TRUE(KeysOf(text, "DefFileFilter_1").starts_with("FilterName "));
   EXPECT_EQ(KeysOf(text, "TreesSection"),
             "TreesContainer VerticalSplitter FontNameL FontSizeL FontColorL FontStyleL FontNameR "

@@ -50,8 +50,10 @@ TEST_F(JobCommands, AddStoresEveryOptionInTheJob) {
   args.insert(args.end(),
               {"--method", "mirror-lr", "--no-subfolders", "--include", "*.jpg; *.png", "--exclude",
                "~*", "--exclude-folder", "cache", "--exclude-folder", ".git"});
-  args.insert(args.end(), {"--every-days", "3", "--at", "6:30", "--skip-days", "sat,Sun",
-                           "--not-before", "2031-04-05", "--max-delete-percent", "20"});
+  args.insert(args.end(),
+              {"--every-days", "3", "--at", "6:30", "--skip-days", "sat,Sun", "--not-before",
+               "2031-04-05", "--max-delete-percent", "20", "--versions-folder", "kept",
+               "--keep-versions", "3", "--keep-days", "0"});
   const auto added = Cli(args);
   ASSERT_EQ(added.status, 0) << added.err;
   EXPECT_THAT(added.err, HasSubstr("'/srv/a b' does not exist"));
@@ -71,6 +73,8 @@ TEST_F(JobCommands, AddStoresEveryOptionInTheJob) {
       std::tuple(kFreqDays, 3, kSaturday | kSunday, true, platform::EncodeDateTime(2031, 4, 5)));
   EXPECT_NEAR(platform::TimePart(d.StartTime), 6.5 / 24, 1e-9);
   EXPECT_EQ(d.MaxDeletePercent, 20);
+  EXPECT_EQ(std::tuple(d.bKeepVersions, d.VersionsFolder, d.KeepVersions, d.KeepDays),
+            std::tuple(true, dir_ / "kept", 3, 0));
   EXPECT_TRUE(d.LogFull_bUse) << "everything else keeps a new job's defaults";
 }
 

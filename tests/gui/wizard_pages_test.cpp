@@ -147,6 +147,17 @@ class WizardPagesTest : public QObject {
          [](const TJobData& d) { return d.MaxDeletePercent == 30; }},
         {"guard off", &MakeMethodPage, [](WizardPage* p) { Click(p, "guard"); },
          [](const TJobData& d) { return d.MaxDeletePercent == 0; }},
+        {"versions", &MakeMethodPage,
+         [](WizardPage* p) {
+           Click(p, "keepVersions");
+           Child<QLineEdit>(p, "versionsFolder")->setText("/keep");
+           Child<QLineEdit>(p, "keepCount")->setText("0");
+           Child<QLineEdit>(p, "keepDays")->setText("7");
+         },
+         [](const TJobData& d) {
+           return d.bKeepVersions && d.VersionsFolder == "/keep" && d.KeepVersions == 1 &&
+                  d.KeepDays == 7;
+         }},
         {"log settings", &MakeLogSettingsPage,
          [](WizardPage* p) {
            Click(p, "errorUse");

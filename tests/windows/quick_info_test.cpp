@@ -54,6 +54,8 @@ TEST(QuickInfoTest, WholeTreeOfANewMirrorJob) {
       "    Copy empty folders from Left to Right\n"
       "Deletion guard\n"
       "  Ask before deleting more than 50% of a side's files (over 10 files)\n"
+      "Versions\n"
+      "  Deleted and overwritten files are not kept\n"
       "Comparison rules\n"
       "  Duplicate files are equal if they have an equal: Filename, Size, Datetime\n"
       "  Ignore NTFS/FAT differences (up to 2 seconds)\n"
@@ -77,12 +79,12 @@ TEST(QuickInfoTest, WholeTreeOfANewMirrorJob) {
 
 TEST(QuickInfoTest, IconsByLevelAndKind) {
   const std::vector<TInfoNode> tree = BuildQuickInfo(SampleJob());
-  ASSERT_EQ(7u, tree.size());  // no folder patterns, no folder-filter node
+  ASSERT_EQ(8u, tree.size());  // no folder patterns, no folder-filter node
   // Each top node's icon, then its first child's: a heading (15) or a plain line (14).
   std::string icons;
   for (const TInfoNode& node : tree)
     icons += std::to_string(node.icon) + "/" + std::to_string(node.children[0].icon) + " ";
-  EXPECT_EQ("7/14 1/15 3/15 3/14 4/14 5/15 6/15 ", icons);
+  EXPECT_EQ("7/14 1/15 3/15 3/14 3/14 4/14 5/15 6/15 ", icons);
   EXPECT_EQ(14, tree[1].children[0].children[0].icon);
 }
 
@@ -131,6 +133,12 @@ TEST(QuickInfoTest, SentencesOfEachSection) {
        "Custom\n  Delete older files on Right pane\n"},
       {"guard off", "Deletion guard", [](TJobData& d) { d.MaxDeletePercent = 0; },
        "Off: no run is held, whatever it deletes\n"},
+      {"versions in a folder of their own", "Versions",
+       [](TJobData& d) {
+         d.bKeepVersions = true, d.VersionsFolder = "/keep", d.KeepVersions = 0, d.KeepDays = 7;
+       },
+       "Deleted and overwritten files are kept in '/keep': the last 1 of each file and all "
+       "younger than 7 days\n"},
       {"all rules", "Comparison rules",
        [](TJobData& d) {
          d.bRulesAttr = d.bRulesTimezone = true;

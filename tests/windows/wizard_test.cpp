@@ -111,6 +111,10 @@ TEST(WizardRules, ProposedNameAndValidation) {
   d.JobName = "music";
   EXPECT_EQ(ValidateJob(d, names, JobNameKey("x"))->Text,
             "Job should have unique name. Please type another name.");
+  d = Job();
+  d.bKeepVersions = true, d.VersionsFolder = "relative";
+  EXPECT_EQ(ValidateJob(d, names, JobNameKey(" Photos")).value_or(TWizardProblem{}).Page,
+            kWizardPageMethods);
 }
 
 TEST(WizardRules, PairCheck) {

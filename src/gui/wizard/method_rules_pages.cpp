@@ -13,6 +13,7 @@
 
 #include "gui/common/text.h"
 #include "gui/wizard/page_kit.h"
+#include "gui/wizard/versions_rows.h"
 #include "gui/wizard/wizard_page.h"
 #include "model/method_presets.h"
 
@@ -46,6 +47,7 @@ class MethodPage : public WizardPage {
     if (MethodPreset(data_->idxMethod) == std::nullopt) data_->idxMethod = kMethodCustom;
     guard_percent_->Settle();
     data_->MaxDeletePercent = guard_->isChecked() ? guard_percent_->Value() : 0;
+    versions_->Store(*data_);
   }
 
  private:
@@ -53,7 +55,9 @@ class MethodPage : public WizardPage {
   void OnMethod(int method);
   void OnCustomEdit();
   QLayout* BuildGuard();
-  void OnGuardEdit();
+  /// The guard and the versions, the two ways a job protects what it would delete.
+  QGroupBox* BuildSafety();
+  void OnSafetyEdit();
 
   TJobData* data_ = nullptr;
   bool loading_ = false;
@@ -63,6 +67,7 @@ class MethodPage : public WizardPage {
   std::array<QCheckBox*, kEmptyFlagCount> empty_{};
   QCheckBox* guard_;
   NumberBox* guard_percent_;
+  VersionsRows* versions_;
 };
 
 MethodPage::MethodPage(TWizardContext& context, QWidget* parent) : WizardPage(context, parent) {
@@ -103,9 +108,18 @@ MethodPage::MethodPage(TWizardContext& context, QWidget* parent) : WizardPage(co
   layout->addLayout(radios);
   layout->addWidget(files);
   layout->addWidget(folders);
-  layout->addLayout(BuildGuard());
+  layout->addWidget(BuildSafety());
   layout->addStretch();
   connect(methods_, &QButtonGroup::idClicked, this, &MethodPage::OnMethod);
+}
+
+QGroupBox* MethodPage::BuildSafety() {
+  auto* safety = new QGroupBox("Safety", this);
+  auto* column = new QVBoxLayout(safety);
+  column->addLayout(BuildGuard());
+  versions_ = new VersionsRows(safety, [this] { OnSafetyEdit(); });
+  column->addWidget(versions_);
+  return safety;
 }
 
 QLayout* MethodPage::BuildGuard() {
@@ -119,8 +133,8 @@ QLayout* MethodPage::BuildGuard() {
   row->addWidget(new QLabel("% of a side's files", this));
   row->addStretch();
   connect(guard_, &QCheckBox::toggled, guard_percent_, &QWidget::setEnabled);
-  connect(guard_, &QCheckBox::toggled, this, &MethodPage::OnGuardEdit);
-  connect(guard_percent_, &QLineEdit::editingFinished, this, &MethodPage::OnGuardEdit);
+  connect(guard_, &QCheckBox::toggled, this, &MethodPage::OnSafetyEdit);
+  connect(guard_percent_, &QLineEdit::editingFinished, this, &MethodPage::OnSafetyEdit);
   return row;
 }
 
@@ -133,10 +147,11 @@ void MethodPage::Load(TJobData& data) {
   guard_->setChecked(percent > 0);
   guard_percent_->setEnabled(percent > 0);
   guard_percent_->SetValue(percent > 0 ? percent : kDefaultMaxDeletePercent);
+  versions_->Load(data);
   loading_ = false;
 }
 
-void MethodPage::OnGuardEdit() {
+void MethodPage::OnSafetyEdit() {
   if (loading_ || !data_) return;
   Store();
   emit Changed();
