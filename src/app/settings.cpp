@@ -115,6 +115,9 @@ constexpr TField<TJobData> kJobFields[] = {
     Integer("LogError_MaxSize", &TJobData::LogError_MaxSize, 1000),
     // Older files lack the key: their jobs keep running without the guard, as they always did.
     Integer("MaxDeletePercent", &TJobData::MaxDeletePercent, 0),
+    // Likewise: links stay passed over and folder times as the run leaves them.
+    Flag("bCopyLinks", &TJobData::bCopyLinks, false),
+    Flag("bFolderTimes", &TJobData::bFolderTimes, false),
 };
 
 // Written after the pair count, read with the rest of the job.

@@ -202,6 +202,10 @@ std::optional<std::string> ParseAddArgs(Args args, TAddRequest& out) {
       out.name = std::string(word);
     } else if (word == "--no-subfolders") {
       out.subfolders = false;
+    } else if (word == "--links" || word == "--no-links") {
+      out.links = word == "--links";
+    } else if (word == "--folder-times" || word == "--no-folder-times") {
+      out.folder_times = word == "--folder-times";
     } else if (!TakesValue(word)) {
       return "unknown option " + Quoted(word);
     } else if (i + 1 >= args.size()) {
@@ -238,6 +242,8 @@ void ApplyAddRequest(const TAddRequest& request, TJobData& data, platform::TDate
   if (request.at) data.StartTime = platform::DatePart(now) + *request.at;
   data.ExcludeDays = request.exclude_days;
   data.MaxDeletePercent = request.max_delete_percent;
+  data.bCopyLinks = request.links;
+  data.bFolderTimes = request.folder_times;
   if (request.not_before) {
     data.bRunBefore = true;
     data.RunBefore = *request.not_before;

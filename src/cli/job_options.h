@@ -16,7 +16,8 @@ inline constexpr std::string_view kAddUsage =
     "         [--method mirror-lr|mirror-rl|copy-lr|copy-rl|update] [--no-subfolders]\n"
     "         [--include SPECS] [--exclude SPECS] [--exclude-folder PATTERN]...\n"
     "         [--every-minutes N | --every-hours N | --daily HH:MM | --every-days N --at HH:MM]\n"
-    "         [--skip-days Mon,Tue,...] [--not-before YYYY-MM-DD] [--max-delete-percent P]";
+    "         [--skip-days Mon,Tue,...] [--not-before YYYY-MM-DD] [--max-delete-percent P]\n"
+    "         [--links|--no-links] [--folder-times|--no-folder-times]";
 
 struct TAddRequest {
   std::optional<std::string> name;
@@ -35,6 +36,9 @@ struct TAddRequest {
   std::optional<platform::TDateTime> not_before;
   /// The deletion guard's percentage, 0 (off) to 100.
   int32_t max_delete_percent = kDefaultMaxDeletePercent;
+  /// Symbolic links copied as links; folders given their partners' times. A new job's defaults.
+  bool links = TJobData().bCopyLinks;
+  bool folder_times = TJobData().bFolderTimes;
 };
 
 /// Reads and checks add's arguments (all but the uniqueness of the name, which needs the job

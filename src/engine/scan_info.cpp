@@ -90,6 +90,7 @@ void TScanInfo::Setup(const TJobData& job) {
   conditions_.Load(job.FileFilter);
   rules_ = MakeRules(job);
   action_set_ = MakeActionSet(job);
+  scan_options_ = {job.bCopyLinks, job.bFolderTimes};
 }
 
 std::string PairOverlapProblem(const TPairItem& pair, const TFileSpecProcessor& folder_specs) {

@@ -244,6 +244,12 @@ class TJobData {
   int32_t LogError_MaxSize = 1000;
   /// The deletion guard's percentage; 0 is off (see GuardPercent).
   int32_t MaxDeletePercent = kDefaultMaxDeletePercent;
+  /// Symbolic links are copied as links (never followed); off, they are passed over. New jobs
+  /// have it on, a job stored before the option existed has it off.
+  bool bCopyLinks = true;
+  /// After a run, the folders it changed take their partners' last-write times. Defaults as
+  /// bCopyLinks.
+  bool bFolderTimes = true;
   /// Paths of the log files written, most recent first.
   std::vector<std::string> LogHistory;
 };

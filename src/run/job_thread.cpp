@@ -116,6 +116,7 @@ void TJobThread::TerminationBlock() {
 void TJobThread::SyncHalf() {
   counters_.ResetExecution();
   if (scan_.Plan().Count() == 0) return;
+  touched_.assign(scan_.ScanOptions().folder_times ? size_t(scan_.FolderCount()) : 0, 0);
   if (!RunStage("*** Creating New Folders ***", rsCreatingFolders, &TJobThread::CreateFolders))
     return;
   Full(ResultBlockLines(TResultBlock::kCreated, counters_));
@@ -128,6 +129,7 @@ void TJobThread::SyncHalf() {
   FullAndError("");
   if (!RunStage("*** Removing Folders ***", rsRemovingFolders, &TJobThread::RemoveFolders)) return;
   Full(ResultBlockLines(TResultBlock::kRemoved, counters_));
+  CarryFolderTimes();
   Full("");
   ToAll(ResultsLines(counters_, TimeStamp()));
   stage_ = rsCompleted;
@@ -175,6 +177,7 @@ void TJobThread::CreateFolders() {
       if (path.empty()) continue;
       handled = true;
       const TForceResult r = ForceFolders({path, folder.root_length}, folders[side]);
+      Touch(plan, i, side, true);
       if (r.ok) {
         ++counters_.FoldersCreated[side];
         OperationOk("Ok Folder creating: '" + path);
@@ -202,6 +205,13 @@ void TJobThread::CopyFiles() {
     const std::string &source = from.path, &target = to.path;
     if (source.empty() || target.empty()) continue;
     handled = true;
+    Touch(plan, i, 1 - side, false);
+    if (plan.IsLink(i, side)) {
+      CopyLink(source, target, {{source, from.root_length}, folders[side]},
+               {{target, to.root_length}, folders[1 - side]}, side);
+      if (StopRequested()) break;
+      continue;
+    }
     int64_t bytes = plan.FileSize(i, side);
     const TCopyOutcome r = CopyOneFile({{source, from.root_length}, folders[side]},
                                        {{target, to.root_length}, folders[1 - side]}, buffer, bytes,
@@ -227,13 +237,16 @@ bool TJobThread::DeleteEntry(const TItemList& plan, int32_t i, int side, TSideFo
   const std::string& path = file.path;
   if (path.empty()) return false;
   int64_t size = 0;
+  Touch(plan, i, side, false);
+  const std::string what = plan.IsLink(i, side) ? "Deleting link" : "Deleting";
   if (const platform::TError e = DeleteOneFile({path, file.root_length}, size, folders); e == 0) {
     ++counters_.FilesDeleted[side];
     counters_.BytesDeleted[side] += size;
-    OperationOk("Ok Deleting: '" + path);
+    OperationOk("Ok " + what + ": '" + path);
   } else {
     ++counters_.DeleteErrors[side];
-    OperationFailed("error Deleting: " + path, ErrorLine(e, path), "error Deleting: '" + path);
+    OperationFailed("error " + what + ": " + path, ErrorLine(e, path),
+                    "error " + what + ": '" + path);
   }
   return true;
 }
@@ -242,6 +255,7 @@ bool TJobThread::RemoveEntry(const TItemList& plan, int32_t i, int side, TSideFo
   const TFolderPath folder = plan.FolderPath(i, side);
   const std::string& path = folder.path;
   if (path.empty()) return false;
+  Touch(plan, i, side, true);
   if (const platform::TError e = RemoveOneFolder({path, folder.root_length}, folders); e == 0) {
     ++counters_.FoldersRemoved[side];
     OperationOk("Ok Folder removing: '" + path);

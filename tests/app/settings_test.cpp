@@ -73,6 +73,7 @@ void FillEveryField(TSettings& s) {
   d.LogError_bUse = false, d.LogError_bCreateNew = true, d.LogError_bOverwrite = true;
   d.LogError_MaxSize = 400;
   d.MaxDeletePercent = 30;
+  d.bCopyLinks = d.bFolderTimes = false;
   d.LogHistory = {"/logs/a_full.log", "/logs/b_full.log"};
   d.bContent = true;
   d.Pairs.push_back({"/home/me/Fotos", "", "", "/mnt/usb/Fotos", "", "", true, 1});
@@ -105,7 +106,7 @@ auto JobFields(const TJob& job) {
       d.RunBefore, d.LogFull_bUse, d.LogFull_bCreateNew, d.LogFull_bOverwrite, d.LogFull_MaxSize,
       d.LogSummary_bUse, d.LogSummary_bCreateNew, d.LogSummary_bOverwrite, d.LogSummary_MaxSize,
       d.LogError_bUse, d.LogError_bCreateNew, d.LogError_bOverwrite, d.LogError_MaxSize,
-      d.MaxDeletePercent, d.LogHistory, d.bContent, std::move(pairs));
+      d.MaxDeletePercent, d.bCopyLinks, d.bFolderTimes, d.LogHistory, d.bContent, std::move(pairs));
 }
 
 // The positions in two such values whose fields are equal (`equal`) or differ.
@@ -220,7 +221,8 @@ TEST(Settings, SectionsAndKeysInWrittenOrder) {
             "bRunBefore RunBefore LogFull_bUse LogFull_bCreateNew LogFull_bOverwrite "
             "LogFull_MaxSize LogSummary_bUse LogSummary_bCreateNew LogSummary_bOverwrite "
             "LogSummary_MaxSize LogError_bUse LogError_bCreateNew LogError_bOverwrite "
-            "LogError_MaxSize MaxDeletePercent LogHistoryCount Logfile1 Logfile2 PairsCount "
+            "LogError_MaxSize MaxDeletePercent bCopyLinks bFolderTimes LogHistoryCount Logfile1 "
+            "Logfile2 PairsCount "
             "bContent L_Path1 "
             "R_Path1 bSubFLD1 L_Path2 R_Path2 bSubFLD2");
   EXPECT_TRUE(KeysOf(text, "DefFileFilter_1").starts_with("FilterName "));
