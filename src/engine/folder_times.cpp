@@ -16,6 +16,23 @@ int32_t TScanInfo::ParentGroup(int32_t group) const {
   return folders_[folders_[group].parent].group;
 }
 
+bool TScanInfo::GroupHasSide(int32_t group, int side) const {
+  const TFolderEntry& f = folders_[group];
+  return f.side == side || (f.partner >= 0 && folders_[f.partner].side == side);
+}
+
+void TScanInfo::MarkCreated(std::span<uint8_t> touched, int32_t group, int side) const {
+  // The levels above that were missing on that side were created with it; the first one that
+  // was there gained a folder.
+  const auto bit = uint8_t(1u << side);
+  for (int32_t g = group; g >= 0 && size_t(g) < touched.size();) {
+    touched[size_t(g)] |= bit;
+    const int32_t parent = ParentGroup(g);
+    if (parent == g || (g != group && GroupHasSide(g, side))) break;
+    g = parent;
+  }
+}
+
 int TScanInfo::OneWayTarget() const {
   const bool right = (action_set_ & kCopiesToRight) != 0;
   const bool left = (action_set_ & kCopiesToLeft) != 0;

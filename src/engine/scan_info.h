@@ -421,6 +421,9 @@ class TScanInfo {
   // --- Folder times ------------------------------------------------------------------------
   /// The group of the folder a folder couple lies in (a root's own); -1 out of range.
   int32_t ParentGroup(int32_t group) const;
+  /// Marks in `touched` (see FolderTimeTargets) a folder created on `side`, every level above
+  /// it that was missing there too, and the first level that was not.
+  void MarkCreated(std::span<uint8_t> touched, int32_t group, int side) const;
   /// The side every copy of the action set goes to; -1 when it copies both ways or not at all.
   int OneWayTarget() const;
   /// With folder times scanned: the folders that take their partner's time, deepest first.
@@ -498,6 +501,8 @@ class TScanInfo {
   uint32_t CoupleFlags(const TFileEntry& a, const TFileEntry& b) const;
   /// Both are links with byte-equal target texts.
   bool SameLink(const TFileEntry& a, const TFileEntry& b) const;
+  /// The folder couple has an entry on that side.
+  bool GroupHasSide(int32_t group, int side) const;
   /// ApplyFilters, the items, SortItems with the stored settings, CountClasses.
   void BuildItems();
   void ApplyFilters();

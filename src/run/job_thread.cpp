@@ -177,7 +177,7 @@ void TJobThread::CreateFolders() {
       if (path.empty()) continue;
       handled = true;
       const TForceResult r = ForceFolders({path, folder.root_length}, folders[side]);
-      Touch(plan, i, side, true);
+      if (!touched_.empty()) scan_.MarkCreated(touched_, plan.Group(i), side);
       if (r.ok) {
         ++counters_.FoldersCreated[side];
         OperationOk("Ok Folder creating: '" + path);

@@ -498,6 +498,8 @@ TEST(RsyncCrossCheckLinks, AMirrorKeepsLinksAndFolderTimes) {
   test::WriteFile(from + "/a/b/c/deep.txt", "deep");
   test::WriteFile(from + "/a/file.txt", "file");
   test::WriteFile(from + "/d/e/other.txt", "other");
+  test::WriteFile(from + "/only/folders/deeper/f.txt", "folders that hold a folder alone");
+  test::MakeDirs(from + "/empty");
   test::WriteFile(to + "/a/relative", "a file where a link goes");
   test::WriteFile(to + "/to_folder/in/x.txt", "a folder where a link goes");
   test::WriteFile(to + "/to_folder/y.txt", "y");
@@ -517,7 +519,8 @@ TEST(RsyncCrossCheckLinks, AMirrorKeepsLinksAndFolderTimes) {
   link("../outside/target.txt", to + "/stale", kBaseTime);
   // Deepest first, each folder a day apart, so that every folder has a time of its own.
   int64_t day = 0;
-  for (const char* rel : {"a/b/c", "a/b", "a", "d/e", "d", ""})
+  for (const char* rel : {"a/b/c", "a/b", "a", "d/e", "d", "only/folders/deeper", "only/folders",
+                          "only", "empty", ""})
     test::SetMTime(from + "/" + rel, kBaseTime + ++day * kDay);
   const auto cli = [&](std::vector<std::string> args) {
     return test::RunProgram(TWN_CLI_PATH, test::OnSettings(dir / "settings", args));
