@@ -102,18 +102,6 @@ TEST(LinksRun, OddLinksAndAFolderInTheWay) {
   }
 }
 
-// Deleting a link removes the link, never what it points to.
-TEST(LinksRun, DeletingALinkLeavesItsTargetAlone) {
-  const LinkPair p;
-  test::Put(p.R() + "/../kept.txt", "kept");
-  ASSERT_EQ(symlink("../kept.txt", (p.R() + "/stale").c_str()), 0);
-  ASSERT_EQ(p.Add("mirror-lr"), 0);
-  EXPECT_EQ(p.Cli({"run", "J"}).status, 0);
-  EXPECT_THAT(p.Log("full"), HasSubstr("Ok Deleting link: '" + p.R() + "/stale"));
-  EXPECT_EQ(test::ListNames(p.R()), Names{});
-  EXPECT_EQ(test::ReadFile(p.R() + "/../kept.txt"), "kept");
-}
-
 /// In a child: every symlinkat of this process and its children fails with EPERM, as on a file
 /// system that holds no links. False when the system does not allow the filter.
 bool RefuseLinks() {

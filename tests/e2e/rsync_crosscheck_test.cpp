@@ -536,6 +536,9 @@ TEST(RsyncCrossCheckLinks, AMirrorKeepsLinksAndFolderTimes) {
   EXPECT_EQ(rsync.status, 0) << rsync.err;
   EXPECT_EQ(rsync.out, "");
   EXPECT_EQ(test::ReadFile(dir / "outside/target.txt"), "outside");
+  EXPECT_NE(test::ReadFile(dir / "settings/Logs/Links_full.log")
+                .find("Ok Deleting link: '" + to + "/stale"),
+            std::string::npos);
   const test::TProgramResult again = cli({"compare", "Links"});
   EXPECT_NE(again.out.find("*** Plan preview ***\n  Nothing to do\n"), std::string::npos)
       << again.out;
