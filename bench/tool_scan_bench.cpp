@@ -36,11 +36,13 @@ constexpr std::array<std::string_view, 13> kClassNames = {
     "root left", "root right",  "root both"};
 
 int Usage(const std::string& problem) {
-  std::fprintf(stderr,
-               "scan-bench: %s\n"
-               "usage: scan-bench [--method mirror-lr|mirror-rl|copy-lr|copy-rl|update] "
-               "[--no-subfolders] [--threads N] [--check-threads] LEFT RIGHT\n",
-               problem.c_str());
+  std::fprintf(
+      stderr,
+      "scan-bench: %s\n"
+      "usage: scan-bench [--method mirror-lr|mirror-rl|copy-lr|copy-rl|update] "
+      "[--no-subfolders] [--no-links] [--no-folder-times] [--threads N] [--check-threads]\n"
+      "       LEFT RIGHT\n",
+      problem.c_str());
   return 2;
 }
 
@@ -84,6 +86,8 @@ struct TOptions {
   bool subfolders = true;
   int threads = 0;
   bool check_threads = false;
+  bool links = true;
+  bool folder_times = true;
   std::string paths[2];
 };
 
@@ -94,6 +98,10 @@ int ParseOptions(int argc, char** argv, TOptions& opt) {
     std::string_view arg = argv[i];
     if (arg == "--no-subfolders") {
       opt.subfolders = false;
+    } else if (arg == "--no-links") {
+      opt.links = false;
+    } else if (arg == "--no-folder-times") {
+      opt.folder_times = false;
     } else if (arg == "--check-threads") {
       opt.check_threads = true;
     } else if (arg == "--threads") {
@@ -176,6 +184,8 @@ int main(int argc, char** argv) {
   job.Pairs.push_back(pair);
   job.RefreshPairKeys();
   twn::ApplyMethod(job, opt.method);
+  job.bCopyLinks = opt.links;
+  job.bFolderTimes = opt.folder_times;
 
   if (opt.check_threads && !SameOnOneThread(job)) return 1;
   TBenchObserver observer;

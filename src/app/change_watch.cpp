@@ -256,7 +256,10 @@ std::set<std::string> PathsWrittenByPlan(const TScanInfo& scan) {
       if (!WritesOnto(action, side) && !DeletesOn(action, side) && !RemovesOn(action, side))
         continue;
       const TFolderPath path = plan.IsFile(i) ? plan.FilePath(i, side) : plan.FolderPath(i, side);
-      paths.insert(TidyPath(path.path));
+      const std::string written = TidyPath(path.path);
+      paths.insert(written);
+      // Its folder changes too, and may then be given its partner's time.
+      paths.insert(written.substr(0, written.rfind(platform::kSep)));
       // A copy creates the folders missing above it (its folder and those up to the root).
       const TFolderPath folder = plan.FolderPath(i, side);
       if (!folder.missing) continue;

@@ -121,6 +121,9 @@ constexpr TField<TJobData> kJobFields[] = {
     Text("VersionsFolder", &TJobData::VersionsFolder, ""),
     Integer("KeepVersions", &TJobData::KeepVersions, 10),
     Integer("KeepDays", &TJobData::KeepDays, 30),
+    // Likewise: links stay passed over and folder times as the run leaves them.
+    Flag("bCopyLinks", &TJobData::bCopyLinks, false),
+    Flag("bFolderTimes", &TJobData::bFolderTimes, false),
 };
 
 // Written after the pair count, read with the rest of the job.

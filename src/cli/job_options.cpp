@@ -225,6 +225,10 @@ std::optional<std::string> ParseAddArgs(Args args, TAddRequest& out) {
       out.watch = true;
     } else if (word == "--versions") {
       out.keep_versions = true;
+    } else if (word == "--links" || word == "--no-links") {
+      out.links = word == "--links";
+    } else if (word == "--folder-times" || word == "--no-folder-times") {
+      out.folder_times = word == "--folder-times";
     } else if (!TakesValue(word)) {
       return "unknown option " + Quoted(word);
     } else if (i + 1 >= args.size()) {
@@ -266,6 +270,8 @@ void ApplyAddRequest(const TAddRequest& request, TJobData& data, platform::TDate
   data.VersionsFolder = request.versions_folder;
   data.KeepVersions = request.keep_count.value_or(kDefaultKeepVersions);
   data.KeepDays = request.keep_days.value_or(kDefaultKeepDays);
+  data.bCopyLinks = request.links;
+  data.bFolderTimes = request.folder_times;
   if (request.not_before) {
     data.bRunBefore = true;
     data.RunBefore = *request.not_before;

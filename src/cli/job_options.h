@@ -17,7 +17,8 @@ inline constexpr std::string_view kAddUsage =
     "         [--include SPECS] [--exclude SPECS] [--exclude-folder PATTERN]...\n"
     "         [--every-minutes N | --every-hours N | --daily HH:MM | --every-days N --at HH:MM]\n"
     "         [--skip-days Mon,Tue,...] [--not-before YYYY-MM-DD] [--max-delete-percent P]\n"
-    "         [--watch] [--versions | --versions-folder DIR] [--keep-versions N] [--keep-days D]";
+    "         [--watch] [--versions | --versions-folder DIR] [--keep-versions N] [--keep-days D]\n"
+    "         [--links|--no-links] [--folder-times|--no-folder-times]";
 
 struct TAddRequest {
   std::optional<std::string> name;
@@ -43,6 +44,9 @@ struct TAddRequest {
   std::string versions_folder;
   std::optional<int32_t> keep_count;
   std::optional<int32_t> keep_days;
+  /// Symbolic links copied as links; folders given their partners' times. A new job's defaults.
+  bool links = TJobData().bCopyLinks;
+  bool folder_times = TJobData().bFolderTimes;
 };
 
 /// Reads and checks add's arguments (all but the uniqueness of the name, which needs the job

@@ -257,6 +257,14 @@ void TScanInfo::ApplyFilters() {
   }
 }
 
+bool TScanInfo::SameLink(const TFileEntry& a, const TFileEntry& b) const {
+  constexpr uint32_t kLink = platform::kAttrLink;
+  if (!(a.attributes & kLink) || !(b.attributes & kLink) || a.size != b.size) return false;
+  const char* raw = pool_.Data();
+  return std::memcmp(raw + a.name_offset + a.name_length + 1,
+                     raw + b.name_offset + b.name_length + 1, a.size) == 0;
+}
+
 void TScanInfo::AddFileItems() {
   const TCompareRules& r = rules_;
   for (int32_t i = 0; i < files_.Count(); ++i) {
@@ -276,9 +284,14 @@ void TScanInfo::AddFileItems() {
       const bool left_older =
           g.side == kLeft ? g.time_relation != kTimeNewer : g.time_relation == kTimeNewer;
       item.cls = time_ok ? ccSameTime : (left_older ? ccLeftOlder : ccLeftNewer);
-      if ((!r.bRulesSize || (F & kCfSize)) && (!r.bRulesTime || time_ok) &&
-          (!r.bRulesAttr || (F & kCfAttr)))
+      if ((f.attributes | g.attributes) & platform::kAttrLink) {
+        // A link equals only a link with the same target text, whatever the times; else the
+        // times decide as for two different files.
+        if (SameLink(f, g)) item.cls = ccEqual;
+      } else if ((!r.bRulesSize || (F & kCfSize)) && (!r.bRulesTime || time_ok) &&
+                 (!r.bRulesAttr || (F & kCfAttr))) {
         item.cls = ccEqual;
+      }
       item.flags = static_cast<uint16_t>(F);
     }
     items_.Append(item);

@@ -20,6 +20,12 @@ std::string_view TScanInfo::FileName(int32_t i) const {
   return f ? pool_.View(f->name_offset, f->name_length) : std::string_view();
 }
 
+std::string_view TScanInfo::LinkTarget(int32_t i) const {
+  const TFileEntry* f = File(i);
+  if (!f || !(f->attributes & platform::kAttrLink)) return {};
+  return pool_.View(f->name_offset + f->name_length + 1, static_cast<uint32_t>(f->size));
+}
+
 std::string_view TScanInfo::FileExtension(int32_t i) const {
   const TFileEntry* f = File(i);
   if (!f) return {};
@@ -169,6 +175,14 @@ platform::TFileTime TItemList::FileTime(int32_t i, int side) const {
 uint32_t TItemList::FileAttributes(int32_t i, int side) const {
   const TFileEntry* f = File(i, side);
   return f ? f->attributes : 0;
+}
+
+bool TItemList::IsLink(int32_t i, int side) const {
+  return (FileAttributes(i, side) & platform::kAttrLink) != 0;
+}
+
+std::string_view TItemList::LinkTarget(int32_t i, int side) const {
+  return IsFile(i) ? info_->LinkTarget(Index(i, side)) : std::string_view();
 }
 
 uint32_t TItemList::FileFlags(int32_t i, int side) const {

@@ -97,6 +97,7 @@ void TScanInfo::Setup(const TJobData& job) {
       if (std::vector<std::string> skips = VersionsSkips(job, *root);
           !root->empty() && !skips.empty())
         skips_.by_root.emplace_back(platform::IncludeTrailingSeparator(*root), std::move(skips));
+  scan_options_ = {job.bCopyLinks, job.bFolderTimes};
 }
 
 std::string PairOverlapProblem(const TPairItem& pair, const TFileSpecProcessor& folder_specs) {

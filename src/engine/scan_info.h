@@ -139,9 +139,10 @@ struct TFolderEntry {
   int32_t subfolders_found;  // before the folder filter; 0 without subfolders
   int32_t files_remaining;   // adjusted by the plan
   int32_t subfolders_remaining;
-  int32_t partner;    // the same relative folder on the other side, -1 if none
-  int32_t group;      // first entry of the folder's couple in sorted order, -1 until linked
-  int32_t insertion;  // position before sorting
+  int32_t partner;           // the same relative folder on the other side, -1 if none
+  int32_t group;             // first entry of the folder's couple in sorted order, -1 until linked
+  int32_t insertion;         // position before sorting
+  platform::TFileTime time;  // last write; 0 unless the scan reads folder times
   uint32_t path_length;
   uint32_t rel_length;  // 0 for a root, else ends with the separator
   uint8_t root;
@@ -287,6 +288,13 @@ struct TWayEntry {
   int side;
 };
 
+/// A folder to take a last-write time after a run: a comparison item and a side.
+struct TFolderTimeTarget {
+  int32_t item;
+  int side;
+  platform::TFileTime time;
+};
+
 /// Read access to the comparison items or the plan entries of a TScanInfo. Every accessor
 /// answers a neutral value for an index out of range or a side where the entry is absent.
 class TItemList {
@@ -313,6 +321,10 @@ class TItemList {
   platform::TFileTime FileTime(int32_t i, int side) const;
   uint32_t FileAttributes(int32_t i, int side) const;
   uint32_t FileFlags(int32_t i, int side) const;
+  /// File items: the entry on that side is a symbolic link (kept by the scan).
+  bool IsLink(int32_t i, int side) const;
+  /// File items: the link's target text on that side; empty when it is no link.
+  std::string_view LinkTarget(int32_t i, int side) const;
 
   /// The folder of the item (a folder item's own folder, a file item's folder) on a side,
   /// ending with the separator; "no value" out of range.
@@ -359,6 +371,8 @@ class TScanInfo {
 
   const TCompareRules& Rules() const { return rules_; }
   uint32_t ActionSet() const { return action_set_; }
+  const TScanOptions& ScanOptions() const { return scan_options_; }
+  void SetScanOptions(const TScanOptions& options) { scan_options_ = options; }
   void SetTableSteps(const TTableSteps& steps);
 
   /// Set by the worker when a run is stopped, cleared at the start of a compare run.
@@ -408,6 +422,20 @@ class TScanInfo {
   /// let a file replace a folder, or a folder a file, in one run.
   std::vector<TWayEntry> InTheWay() const;
 
+  // --- Folder times ------------------------------------------------------------------------
+  /// The group of the folder a folder couple lies in (a root's own); -1 out of range.
+  int32_t ParentGroup(int32_t group) const;
+  /// Marks in `touched` (see FolderTimeTargets) a folder created on `side`, every level above
+  /// it that was missing there too, and the first level that was not.
+  void MarkCreated(std::span<uint8_t> touched, int32_t group, int side) const;
+  /// The side every copy of the action set goes to; -1 when it copies both ways or not at all.
+  int OneWayTarget() const;
+  /// With folder times scanned: the folders that take their partner's time, deepest first.
+  /// `touched` holds, per folder group, bit 1 << side when the run wrote into that side's
+  /// folder. Such a folder takes its partner's time unless the partner was written into too; a
+  /// one-way method's target folder also takes it when the times alone differ.
+  std::vector<TFolderTimeTarget> FolderTimeTargets(std::span<const uint8_t> touched) const;
+
   // --- Reading -----------------------------------------------------------------------------
   TItemList Items() const { return TItemList(*this, items_); }
   TItemList Plan() const { return TItemList(*this, items_, &plan_); }
@@ -420,6 +448,8 @@ class TScanInfo {
   /// Name of a file entry as listed; empty out of range.
   std::string_view FileName(int32_t i) const;
   std::string_view FileExtension(int32_t i) const;
+  /// Target text of a link entry (it follows the name in the pool); empty for a file.
+  std::string_view LinkTarget(int32_t i) const;
   /// Full path of a folder entry; empty out of range.
   std::string_view FolderPathOf(int32_t i) const;
   std::string_view FolderRelativePath(int32_t i) const;
@@ -473,6 +503,10 @@ class TScanInfo {
   }
   /// Compare flags of a file couple.
   uint32_t CoupleFlags(const TFileEntry& a, const TFileEntry& b) const;
+  /// Both are links with byte-equal target texts.
+  bool SameLink(const TFileEntry& a, const TFileEntry& b) const;
+  /// The folder couple has an entry on that side.
+  bool GroupHasSide(int32_t group, int side) const;
   /// ApplyFilters, the items, SortItems with the stored settings, CountClasses.
   void BuildItems();
   void ApplyFilters();
@@ -521,6 +555,7 @@ class TScanInfo {
   TFilterExtProcessor conditions_;
   TCompareRules rules_;
   uint32_t action_set_ = 0;
+  TScanOptions scan_options_;
   TSortSettings sort_;
   bool terminated_ = false;
   bool held_ = false;

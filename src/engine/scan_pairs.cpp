@@ -139,7 +139,7 @@ bool TScanInfo::ScanSide(int32_t pair, std::string_view path, int side, bool sub
   task.side = side;
   task.item = &item;
   item.bSubFLD = subfolders;
-  TSideScanner scanner(folder_specs_, &skips_);
+  TSideScanner scanner(folder_specs_, scan_options_, &skips_);
   return ScanHere(scanner, task, nullptr, observer);
 }
 
@@ -175,7 +175,7 @@ void TScanInfo::ScanIntoPart(TSideScanner& scanner, TScanTask& task, TScanShared
 }
 
 void TScanInfo::ScanWorker(TScanShared& shared) {
-  TSideScanner scanner(folder_specs_, &skips_);
+  TSideScanner scanner(folder_specs_, scan_options_, &skips_);
   for (size_t k = 1; k < shared.tasks.size(); ++k) {
     if (shared.stop.load(std::memory_order_relaxed)) return;
     if (shared.tasks[k]->Claim()) ScanIntoPart(scanner, *shared.tasks[k], shared, nullptr);
@@ -253,7 +253,7 @@ bool TScanInfo::ScanPairs(std::span<const TPairItem> pairs, TScanObserver& obser
   const int threads = ScanThreads(pairs, shared.tasks.size());
   for (int w = 1; w < threads; ++w) workers.emplace_back([this, &shared] { ScanWorker(shared); });
 
-  TSideScanner scanner(folder_specs_, &skips_);
+  TSideScanner scanner(folder_specs_, scan_options_, &skips_);
   while (shared.appended < shared.tasks.size()) {
     TScanTask& task = *shared.tasks[shared.appended];
     if (!task.overlap.empty()) {

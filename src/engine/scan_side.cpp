@@ -1,6 +1,9 @@
 // The scan of one side of one pair.
 #include "engine/scan_side.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "engine/scan_info.h"
 #include "platform/fs.h"
 #include "platform/locale.h"
@@ -30,7 +33,8 @@ int32_t AddFolder(TSideTables t, int32_t pair, int32_t parent, bool exists, bool
   return t.folders.Append(e);
 }
 
-void AddFile(TSideTables t, int32_t folder, int side, const platform::TListEntry& entry) {
+/// A file entry; its name is for the caller to put into the pool.
+TFileEntry MakeFile(int32_t folder, int side, const platform::TListEntry& entry) {
   TFileEntry f{};
   f.folder = folder;
   f.side = static_cast<uint8_t>(side);
@@ -39,10 +43,15 @@ void AddFile(TSideTables t, int32_t folder, int side, const platform::TListEntry
   f.time = entry.last_write;
   f.partner = -1;
   f.selected = 1;
-  f.name_offset = t.pool.Add(entry.name);
   f.name_length = static_cast<uint16_t>(entry.name.size());
   const size_t dot = entry.name.rfind('.');
   f.ext_start = dot == std::string_view::npos ? f.name_length : static_cast<uint16_t>(dot + 1);
+  return f;
+}
+
+void AddFile(TSideTables t, int32_t folder, int side, const platform::TListEntry& entry) {
+  TFileEntry f = MakeFile(folder, side, entry);
+  f.name_offset = t.pool.Add(entry.name);
   t.files.Append(f);
 }
 
@@ -61,6 +70,24 @@ int32_t AddRootFolder(TSideTables tables, int32_t pair, std::string_view path, i
   return AddFolder(tables, pair, tables.folders.Count(), exists, true, root_length, root, side);
 }
 
+platform::TError TSideScanner::AddLink(TSideTables t, int32_t folder, int side,
+                                       const platform::TListEntry& entry) {
+  // The name, a NUL, the target text: the target is read straight into place.
+  const size_t name_size = entry.name.size();
+  char* room = t.pool.Room(name_size + 1 + kLinkTargetRoom);
+  size_t length = 0;
+  if (const platform::TError e =
+          lister_.ReadLink(entry, room + name_size + 1, kLinkTargetRoom, length))
+    return e;
+  std::memcpy(room, entry.name.data(), name_size);
+  room[name_size] = 0;
+  TFileEntry f = MakeFile(folder, side, entry);
+  f.size = length;
+  f.name_offset = t.pool.Commit(name_size + 1 + length);
+  t.files.Append(f);
+  return 0;
+}
+
 TSideScanner::TFolderCounts TSideScanner::ScanFolder(TSideTables t, int32_t folder,
                                                      uint32_t root_length, int side,
                                                      bool subfolders) {
@@ -73,6 +100,7 @@ TSideScanner::TFolderCounts TSideScanner::ScanFolder(TSideTables t, int32_t fold
     counts.error = lister_.Error();
     return counts;
   }
+  if (options_.folder_times) lister_.FolderTime(t.folders[folder].time);  // 0 when unknown
   const int32_t pair = e.pair;
   platform::TListEntry entry;
   while (lister_.Next(entry)) {
@@ -82,6 +110,13 @@ TSideScanner::TFolderCounts TSideScanner::ScanFolder(TSideTables t, int32_t fold
     if (entry.other) {
       ++counts.files;
       continue;
+    }
+    if (entry.link) {
+      ++counts.files;
+      const platform::TError error = AddLink(t, folder, side, entry);
+      if (error == 0 || error == ENOENT) continue;  // ENOENT: gone since it was listed
+      counts.error = error;
+      return counts;
     }
     if (!entry.IsDirectory()) {
       ++counts.files;

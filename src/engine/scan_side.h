@@ -37,6 +37,17 @@ struct TFolderSkips {
   }
 };
 
+/// What a scan records beyond files and folders.
+struct TScanOptions {
+  /// Symbolic links as entries of their own (never followed), with their target texts.
+  bool links = false;
+  /// Each folder's own last-write time.
+  bool folder_times = false;
+};
+
+/// The longest target text a link can have, with room to tell a longer one.
+inline constexpr size_t kLinkTargetRoom = 4096;
+
 /// A time-stamped error line of the scan, for the full and error logs.
 std::string ScanErrorLine(std::string_view why);
 
@@ -52,8 +63,11 @@ class TSideScanner {
     virtual bool FolderDone(int64_t files_added) = 0;
   };
 
-  explicit TSideScanner(const TFileSpecProcessor& folder_specs, const TFolderSkips* skips = nullptr)
-      : folder_specs_(folder_specs), all_skips_(skips) {}
+  TSideScanner(const TFileSpecProcessor& folder_specs, const TScanOptions& options,
+               const TFolderSkips* skips = nullptr)
+      : folder_specs_(folder_specs), options_(options), all_skips_(skips) {
+    lister_.KeepLinks(options.links);
+  }
 
   /// Appends the side's root and everything below it. False when stopped. A folder that cannot
   /// be listed is marked kUnseen and its error line kept in Errors().
@@ -68,16 +82,20 @@ class TSideScanner {
     int32_t subfolders = 0;
     platform::TError error = 0;  // why the folder could not be listed whole; 0 when it could
   };
-  /// Lists one folder into the tables. Links, FIFOs, sockets and devices are counted among the
-  /// files but not recorded; the temporary files of copies are passed over. What was listed
-  /// before a failure stays.
+  /// Lists one folder into the tables. FIFOs, sockets, devices and (unless kept) links are
+  /// counted among the files but not recorded; the temporary files of copies are passed over. What
+  /// was listed before a failure stays.
   TFolderCounts ScanFolder(TSideTables t, int32_t folder, uint32_t root_length, int side,
                            bool subfolders);
 
   /// The folder at child_path_ is one of the skips of the root scanned.
   bool Skipped(uint32_t root_length) const;
+  /// A kept link, its target text read into the pool after its name.
+  platform::TError AddLink(TSideTables t, int32_t folder, int side,
+                           const platform::TListEntry& entry);
 
   const TFileSpecProcessor& folder_specs_;
+  TScanOptions options_;
   const TFolderSkips* all_skips_;
   const std::vector<std::string>* skips_ = nullptr;
   std::vector<std::string> errors_;

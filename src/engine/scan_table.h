@@ -139,6 +139,20 @@ class TNamePool {
     fill_ = need;
     return offset;
   }
+  /// Space for `max` bytes after the filled part, to be written in place and then taken by
+  /// Commit (so a text read from the system needs no buffer of its own). Valid until the next
+  /// change of the pool.
+  char* Room(uint64_t max) {
+    if (fill_ + max + 1 > capacity_) Reserve(fill_ + max + 1);
+    return data_.get() + fill_;
+  }
+  /// Takes the first `length` bytes written into the Room and a NUL; returns their offset.
+  uint64_t Commit(uint64_t length) {
+    const uint64_t offset = fill_;
+    data_.get()[offset + length] = 0;
+    fill_ += length + 1;
+    return offset;
+  }
   /// Makes this pool an exact copy of `other`'s filled bytes.
   void CopyFrom(const TNamePool& other) {
     Release();

@@ -255,6 +255,12 @@ class TJobData {
   std::string VersionsFolder;
   int32_t KeepVersions = 10;
   int32_t KeepDays = 30;
+  /// Symbolic links are copied as links (never followed); off, they are passed over. New jobs
+  /// have it on, a job stored before the option existed has it off.
+  bool bCopyLinks = true;
+  /// After a run, the folders it changed take their partners' last-write times. Defaults as
+  /// bCopyLinks.
+  bool bFolderTimes = true;
   /// Paths of the log files written, most recent first.
   std::vector<std::string> LogHistory;
 };

@@ -48,6 +48,8 @@ uint32_t AttributesFromMode(uint32_t st_mode, std::string_view name) {
     attr |= kAttrDirectory;
   else if (S_ISREG(st_mode))
     attr |= kAttrArchive;
+  else if (S_ISLNK(st_mode))
+    return kAttrLink | (!name.empty() && name[0] == '.' ? kAttrHidden : 0);
   if (!(st_mode & S_IWUSR)) attr |= kAttrReadOnly;
   if (!name.empty() && name[0] == '.' && name != "." && name != "..") attr |= kAttrHidden;
   return attr ? attr : kAttrNormal;

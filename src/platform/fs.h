@@ -15,6 +15,8 @@ inline constexpr uint32_t kAttrHidden = 0x02;
 inline constexpr uint32_t kAttrSystem = 0x04;
 inline constexpr uint32_t kAttrDirectory = 0x10;
 inline constexpr uint32_t kAttrArchive = 0x20;
+/// A symbolic link recorded as itself (a scan with links kept); never set on a file or folder.
+inline constexpr uint32_t kAttrLink = 0x08;
 inline constexpr uint32_t kAttrNormal = 0x80;
 /// What GetAttributes returns for a path that cannot be queried.
 inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;

@@ -110,13 +110,15 @@ bool TDirLister::Next(TListEntry& entry) {
     unsigned char type = d->d_type;
     entry.name = std::string_view(name);
     entry.other = false;
+    entry.link = false;
     entry.size = 0;
     entry.last_write = 0;
     if (type == DT_DIR && (!folder_details_ || IsDotOrDotDot(name))) {
       entry.attributes = AttributesFromMode(S_IFDIR | S_IWUSR, entry.name);
       return true;
     }
-    if (type != DT_REG && type != DT_DIR && type != DT_UNKNOWN) return Other(entry);
+    const bool maybe_link = links_ && (type == DT_LNK || type == DT_UNKNOWN);
+    if (type != DT_REG && type != DT_DIR && !maybe_link && type != DT_UNKNOWN) return Other(entry);
     // Only the fields a listing gives: the kernel skips the rest.
     struct statx st {};
     if (::statx(fd_.Get(), name, AT_SYMLINK_NOFOLLOW, kStatxFields, &st) != 0) {
@@ -126,10 +128,11 @@ bool TDirLister::Next(TListEntry& entry) {
       return false;
     }
     const mode_t mode = st.stx_mode;
-    if (!S_ISREG(mode) && !S_ISDIR(mode)) return Other(entry);
+    entry.link = links_ && S_ISLNK(mode);
+    if (!S_ISREG(mode) && !S_ISDIR(mode) && !entry.link) return Other(entry);
     entry.attributes = AttributesFromMode(mode, entry.name);
     const TFileTime mtime = FileTimeFromUnix(st.stx_mtime.tv_sec, st.stx_mtime.tv_nsec);
-    if (S_ISREG(mode)) {
+    if (S_ISREG(mode) || entry.link) {
       entry.size = st.stx_size;
       entry.last_write = mtime;
     } else if (folder_details_) {
@@ -139,6 +142,24 @@ bool TDirLister::Next(TListEntry& entry) {
     }
     return true;
   }
+}
+
+TError TDirLister::ReadLink(const TListEntry& entry, char* buffer, size_t capacity,
+                            size_t& length) const {
+  length = 0;
+  // The name points into the listing's buffer, where the kernel ends it with a NUL.
+  const ssize_t n = ::readlinkat(fd_.Get(), entry.name.data(), buffer, capacity);
+  if (n < 0) return errno;
+  if (static_cast<size_t>(n) >= capacity) return ENAMETOOLONG;  // perhaps cut short
+  length = static_cast<size_t>(n);
+  return 0;
+}
+
+TError TDirLister::FolderTime(TFileTime& time) const {
+  struct stat st {};
+  if (::fstat(fd_.Get(), &st) != 0) return errno;
+  time = FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+  return 0;
 }
 
 }  // namespace twn::platform

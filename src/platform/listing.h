@@ -5,8 +5,9 @@
 // Regular files and folders are listed with their details. Symbolic links are never followed
 // (so a scan can neither loop nor leave a pair's root), and sockets, FIFOs and devices are never
 // opened (opening a FIFO would block a run): they come as `other` entries, which a scan counts
-// but does not record. "." and ".." are listed like any folder so that callers apply their own
-// skip rule.
+// but does not record. A lister that keeps links lists a link as itself instead: its own time,
+// kAttrLink, and its target text through ReadLink. "." and ".." are listed like any folder so that
+// callers apply their own skip rule.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -27,6 +28,9 @@ struct TListEntry {
   TFileTime last_write = 0;
   /// A link, FIFO, socket or device: only the name is valid.
   bool other = false;
+  /// A link listed as itself (a lister that keeps links): `size` is the length of its target
+  /// text, `last_write` the link's own time.
+  bool link = false;
 
   bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
 };
@@ -43,6 +47,14 @@ class TDirLister {
   /// time are 0 and their attribute word is the directory bit (plus hidden for a leading dot).
   /// The scanner needs nothing more of a folder and saves one system call per folder.
   explicit TDirLister(bool folder_details = true);
+  /// With `links` on, links come as `link` entries rather than `other` ones.
+  void KeepLinks(bool links) { links_ = links; }
+
+  /// Reads the target text of a `link` entry of the listing into `buffer`, never past it;
+  /// `length` receives its size. ENAMETOOLONG when it does not fit.
+  TError ReadLink(const TListEntry& entry, char* buffer, size_t capacity, size_t& length) const;
+  /// The last-write time of the folder open for listing.
+  TError FolderTime(TFileTime& time) const;
 
   /// Opens a folder for listing. Links in the path are followed, except, with `follow_last`
   /// off, a link at its end. Paths longer than PATH_MAX are opened a folder at a time. False
@@ -63,6 +75,7 @@ class TDirLister {
   static bool Other(TListEntry& entry);
 
   bool folder_details_;
+  bool links_ = false;
   TUniqueFd fd_;
   std::string path_;
   std::unique_ptr<char[]> buffer_;

@@ -151,6 +151,7 @@ void TJobThread::SyncHalf() {
     keeper_ = std::make_unique<TVersionKeeper>(*data_, VersionStamp(platform::Now()));
   // Retention runs after a whole run, also one with nothing to do; a stopped run leaves it.
   if (scan_.Plan().Count() == 0) return PruneOldVersions();
+  touched_.assign(scan_.ScanOptions().folder_times ? size_t(scan_.FolderCount()) : 0, 0);
   if (!RunStage("*** Creating New Folders ***", rsCreatingFolders, &TJobThread::CreateFolders))
     return;
   Full(ResultBlockLines(TResultBlock::kCreated, counters_));
@@ -163,6 +164,7 @@ void TJobThread::SyncHalf() {
   FullAndError("");
   if (!RunStage("*** Removing Folders ***", rsRemovingFolders, &TJobThread::RemoveFolders)) return;
   Full(ResultBlockLines(TResultBlock::kRemoved, counters_));
+  CarryFolderTimes();
   Full("");
   PruneOldVersions();
   ToAll(ResultsLines(counters_, TimeStamp()));
@@ -211,6 +213,7 @@ void TJobThread::CreateFolders() {
       if (path.empty()) continue;
       handled = true;
       const TForceResult r = ForceFolders({path, folder.root_length}, folders[side]);
+      if (!touched_.empty()) scan_.MarkCreated(touched_, plan.Group(i), side);
       if (r.ok) {
         ++counters_.FoldersCreated[side];
         OperationOk("Ok Folder creating: '" + path);
@@ -238,14 +241,25 @@ void TJobThread::CopyFiles() {
     const std::string &source = from.path, &target = to.path;
     if (source.empty() || target.empty()) continue;
     handled = true;
-    int64_t bytes = plan.FileSize(i, side);
+    Touch(plan, i, 1 - side, false);
+    const bool link = plan.IsLink(i, side);
     const TKeepOutcome kept = KeepOverwritten(plan.Index(i, 1 - side) >= 0, to, folders[1 - side]);
     if (kept.error) {
       ++counters_.CopyErrors[side];
-      const std::string text = "error Copying: '" + source + "' -> '" + target;
+      const std::string text = std::string(link ? "error Copying link: '" : "error Copying: '") +
+                               source + "' -> '" + target;
       OperationFailed(text, KeepErrorLine(kept), text);
       continue;
     }
+    if (link) {
+      if (!CopyLink(source, target, {{source, from.root_length}, folders[side]},
+                    {{target, to.root_length}, folders[1 - side]}, side) &&
+          keeper_)
+        keeper_->Drop(kept);
+      if (StopRequested()) break;
+      continue;
+    }
+    int64_t bytes = plan.FileSize(i, side);
     const TCopyOutcome r = CopyOneFile({{source, from.root_length}, folders[side]},
                                        {{target, to.root_length}, folders[1 - side]}, buffer, bytes,
                                        counters_.BytesDone, *this);
@@ -271,6 +285,8 @@ bool TJobThread::DeleteEntry(const TItemList& plan, int32_t i, int side, TSideFo
   const std::string& path = file.path;
   if (path.empty()) return false;
   int64_t size = 0;
+  Touch(plan, i, side, false);
+  const std::string what = plan.IsLink(i, side) ? "Deleting link" : "Deleting";
   TKeepOutcome kept;
   if (keeper_) {
     kept = keeper_->Keep({path, file.root_length}, folders, true);
@@ -281,14 +297,14 @@ bool TJobThread::DeleteEntry(const TItemList& plan, int32_t i, int side, TSideFo
   if (e == 0) {
     ++counters_.FilesDeleted[side];
     counters_.BytesDeleted[side] += size;
-    OperationOk("Ok Deleting: '" + path);
+    OperationOk("Ok " + what + ": '" + path);
   } else {
     ++counters_.DeleteErrors[side];
     // A file gone since the scan is its own error, not the version's.
     const bool version_failed = keeper_ && e != ENOENT;
-    OperationFailed("error Deleting: " + path,
+    OperationFailed("error " + what + ": " + path,
                     version_failed ? KeepErrorLine(kept) : ErrorLine(e, path),
-                    "error Deleting: '" + path);
+                    "error " + what + ": '" + path);
   }
   return true;
 }
@@ -305,6 +321,7 @@ bool TJobThread::RemoveEntry(const TItemList& plan, int32_t i, int side, TSideFo
   const TFolderPath folder = plan.FolderPath(i, side);
   const std::string& path = folder.path;
   if (path.empty()) return false;
+  Touch(plan, i, side, true);
   if (const platform::TError e = RemoveOneFolder({path, folder.root_length}, folders); e == 0) {
     ++counters_.FoldersRemoved[side];
     OperationOk("Ok Folder removing: '" + path);

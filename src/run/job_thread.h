@@ -72,6 +72,14 @@ class TJobThread final : private TScanObserver, private TCopyObserver {
   /// One deletion or removal with its lines and counters; false when no path could be built.
   bool DeleteEntry(const TItemList& plan, int32_t i, int side, TSideFolders& folders);
   bool RemoveEntry(const TItemList& plan, int32_t i, int side, TSideFolders& folders);
+  /// A link's copy with its lines and counters (job_thread_links.cpp); whether it was made.
+  bool CopyLink(const std::string& source, const std::string& target, const TCopyEnd& from,
+                const TCopyEnd& to, int side);
+  /// The entry's operation on that side wrote into its folder (a folder's creation or removal:
+  /// into its parent); remembered for the folder times.
+  void Touch(const TItemList& plan, int32_t i, int side, bool parent);
+  /// The folders the run wrote into take their partners' times, deepest first.
+  void CarryFolderTimes();
   void TerminationBlock();
   void WriteScanSummary();
   /// Whether the deletion guard holds the planned run; if so, says why in the logs.
@@ -125,6 +133,8 @@ class TJobThread final : private TScanObserver, private TCopyObserver {
   /// Set for the synchronization half of a job that keeps versions.
   std::unique_ptr<TVersionKeeper> keeper_;
   std::thread thread_;
+  /// Per folder group, bit 1 << side: the run wrote into that side's folder.
+  std::vector<uint8_t> touched_;
 };
 
 /// The watcher of a run. Its thread ends right after posting WM_JOBFINISHED; the job that owns

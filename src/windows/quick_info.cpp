@@ -231,6 +231,16 @@ void RenderInto(const std::vector<TInfoNode>& nodes, size_t level, std::string& 
 
 }  // namespace
 
+std::string LinksSettingText(bool copy_links) {
+  return copy_links ? "Symbolic links are copied as links, never followed"
+                    : "Symbolic links are passed over";
+}
+
+std::string FolderTimesSettingText(bool folder_times) {
+  return folder_times ? "Folders the run changes take their partners' times"
+                      : "Folders keep the times the run leaves them";
+}
+
 std::string QuickInfoCaption(const TJobData& data) {
   return "Quick info for the Job '" + data.JobName + "'";
 }
@@ -255,6 +265,9 @@ std::vector<TInfoNode> BuildQuickInfo(const TJobData& data) {
                                                : "Deleted and overwritten files are not kept",
                             kInfoIconLevel2)}));
   tree.push_back(Rules(data));
+  tree.push_back(Node("Links and folder times", kInfoIconRules,
+                      {Node(LinksSettingText(data.bCopyLinks), kInfoIconLevel2),
+                       Node(FolderTimesSettingText(data.bFolderTimes), kInfoIconLevel2)}));
   tree.push_back(Scheduling(data));
   tree.push_back(LogSettings(data));
   return tree;

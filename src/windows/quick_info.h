@@ -27,6 +27,10 @@ struct TInfoNode {
 };
 
 /// "Quick info for the Job '<name>'".
+/// The quick-info lines of the two link and folder-time options.
+std::string LinksSettingText(bool copy_links);
+std::string FolderTimesSettingText(bool folder_times);
+
 std::string QuickInfoCaption(const TJobData& data);
 /// "Job contains <n> folder pairs".
 std::string QuickInfoPairsCaption(const TJobData& data);

@@ -75,6 +75,7 @@ void FillEveryField(TSettings& s) {
   d.MaxDeletePercent = 30;
   d.bRunOnChange = true;
   d.bKeepVersions = true, d.VersionsFolder = "/keep", d.KeepVersions = 3, d.KeepDays = 4;
+  d.bCopyLinks = d.bFolderTimes = false;
   d.LogHistory = {"/logs/a_full.log", "/logs/b_full.log"};
   d.bContent = true;
   d.Pairs.push_back({"/home/me/Fotos", "", "", "/mnt/usb/Fotos", "", "", true, 1});
@@ -108,7 +109,7 @@ auto JobFields(const TJob& job) {
       d.LogSummary_bUse, d.LogSummary_bCreateNew, d.LogSummary_bOverwrite, d.LogSummary_MaxSize,
       d.LogError_bUse, d.LogError_bCreateNew, d.LogError_bOverwrite, d.LogError_MaxSize,
       d.MaxDeletePercent, d.bRunOnChange, d.bKeepVersions, d.VersionsFolder, d.KeepVersions,
-      d.KeepDays, d.LogHistory, d.bContent, std::move(pairs));
+      d.KeepDays, d.bCopyLinks, d.bFolderTimes, d.LogHistory, d.bContent, std::move(pairs));
 }
 
 // The positions in two such values whose fields are equal (`equal`) or differ.
@@ -223,7 +224,9 @@ TEST(Settings, SectionsAndKeysInWrittenOrder) {
             "bRunBefore RunBefore LogFull_bUse LogFull_bCreateNew LogFull_bOverwrite "
             "LogFull_MaxSize LogSummary_bUse LogSummary_bCreateNew LogSummary_bOverwrite "
             "LogSummary_MaxSize LogError_bUse LogError_bCreateNew LogError_bOverwrite "
-            "LogError_MaxSize MaxDeletePercent bRunOnChange bKeepVersions VersionsFolder KeepVersions KeepDays "
+            "LogError_MaxSize MaxDeletePercent bRunOnChange bKeepVersions VersionsFolder "
+            "KeepVersions KeepDays "
+            "bCopyLinks bFolderTimes "
             "LogHistoryCount Logfile1 Logfile2 PairsCount "
             "bContent L_Path1 "
             "R_Path1 bSubFLD1 L_Path2 R_Path2 bSubFLD2");

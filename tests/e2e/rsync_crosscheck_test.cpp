@@ -1,8 +1,10 @@
 // Whole runs of twn-cli on seeded random trees. Each run is checked twice: against the trees each
 // synchronize method must leave behind, and against rsync's dry run over the same trees, where
 // every file rsync still lists must be one our comparison rules deliberately treat differently.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -481,6 +483,65 @@ TEST(RsyncCrossCheckSwap, AFileReplacesAFolderAndAFolderAFileInOneRun) {
     EXPECT_EQ(ReadTree(to), ReadTree(from));
     EXPECT_TRUE(RsyncDryRun(from, to, {"--delete"}).empty());
   }
+}
+
+// Links of every sort and folders with times of their own, against a right side where links meet
+// a file, a folder full of files, a link of another text and a stale link: after one mirror
+// rsync finds nothing at all to do, folders and links included, and what the stale link points
+// to outside the pair is still there.
+TEST(RsyncCrossCheckLinks, AMirrorKeepsLinksAndFolderTimes) {
+  if (test::RunProgram("rsync", {"--version"}).status != 0)
+    GTEST_SKIP() << "rsync is not installed (scripts/install-deps.sh)";
+  test::TempDir dir;
+  const std::string from = dir / "left", to = dir / "right";
+  test::WriteFile(dir / "outside/target.txt", "outside");
+  test::WriteFile(from + "/a/b/c/deep.txt", "deep");
+  test::WriteFile(from + "/a/file.txt", "file");
+  test::WriteFile(from + "/d/e/other.txt", "other");
+  test::WriteFile(from + "/only/folders/deeper/f.txt", "folders that hold a folder alone");
+  test::MakeDirs(from + "/empty");
+  test::WriteFile(to + "/a/relative", "a file where a link goes");
+  test::WriteFile(to + "/to_folder/in/x.txt", "a folder where a link goes");
+  test::WriteFile(to + "/to_folder/y.txt", "y");
+  const auto link = [](const std::string& text, const std::string& path, int64_t at) {
+    ASSERT_EQ(symlink(text.c_str(), path.c_str()), 0) << path;
+    const timespec times[2] = {{at, 0}, {at, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
+  };
+  const std::pair<std::string, std::string> kLinks[] = {
+      {"a/relative", "file.txt"},    {"a/b/absolute", "/etc/passwd"},
+      {"dangling", "no/such/thing"}, {"a/b/c/outside", "../../../../outside/target.txt"},
+      {"to_folder", "a/b"},          {"d/changed", "new text"},
+  };
+  for (const auto& [rel, text] : kLinks) link(text, from + "/" + rel, kBaseTime + 7);
+  test::MakeDirs(to + "/d");
+  link("old text", to + "/d/changed", kBaseTime + 9);
+  link("../outside/target.txt", to + "/stale", kBaseTime);
+  // Deepest first, each folder a day apart, so that every folder has a time of its own.
+  int64_t day = 0;
+  for (const char* rel : {"a/b/c", "a/b", "a", "d/e", "d", "only/folders/deeper", "only/folders",
+                          "only", "empty", ""})
+    test::SetMTime(from + "/" + rel, kBaseTime + ++day * kDay);
+  const auto cli = [&](std::vector<std::string> args) {
+    return test::RunProgram(TWN_CLI_PATH, test::OnSettings(dir / "settings", args));
+  };
+  ASSERT_EQ(cli({"add", "Links", "--left", from, "--right", to, "--method", "mirror-lr",
+                 "--max-delete-percent", "0"})
+                .status,
+            0);
+  const test::TProgramResult run = cli({"run", "Links"});
+  EXPECT_EQ(run.status, 0) << test::ReadFile(dir / "settings/Logs/Links_error.log");
+  const test::TProgramResult rsync =
+      test::RunProgram("rsync", {"-a", "-n", "-i", "--delete", from + "/", to + "/"});
+  EXPECT_EQ(rsync.status, 0) << rsync.err;
+  EXPECT_EQ(rsync.out, "");
+  EXPECT_EQ(test::ReadFile(dir / "outside/target.txt"), "outside");
+  EXPECT_NE(test::ReadFile(dir / "settings/Logs/Links_full.log")
+                .find("Ok Deleting link: '" + to + "/stale"),
+            std::string::npos);
+  const test::TProgramResult again = cli({"compare", "Links"});
+  EXPECT_NE(again.out.find("*** Plan preview ***\n  Nothing to do\n"), std::string::npos)
+      << again.out;
 }
 
 }  // namespace

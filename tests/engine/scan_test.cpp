@@ -158,18 +158,24 @@ TEST(Scan, OddNamesAreKeptByteForByteAndLinksAreNeverFollowed) {
   ASSERT_EQ(0, ::symlink("real.txt", t.Path(kLeft, "links/link.txt").c_str()));
   ASSERT_EQ(0, ::symlink("/nowhere", t.Path(kLeft, "dangling").c_str()));
   ASSERT_EQ(0, ::mkfifo(t.Path(kLeft, "fifo").c_str(), 0600));
-  TScanInfo info;
-  RunJob(info, t.Job(kMethodMirrorL));
-  const TItemList items = info.Items();
-  for (const std::string& n : names) {
-    const int32_t i = FindItem(items, n);
-    ASSERT_GE(i, 0) << n;
-    EXPECT_EQ(paCopyToRight, items.Action(i)) << n;
-    EXPECT_EQ(t.Root(kRight) + "/" + n, items.FilePath(i, kRight).path);
-    EXPECT_EQ(paDeleteRight, ActionOf(info, "sub\n/" + n)) << n;
+  for (bool keep_links : {false, true}) {
+    SCOPED_TRACE(keep_links);
+    TJobData job = t.Job(kMethodMirrorL);
+    job.bCopyLinks = keep_links;
+    TScanInfo info;
+    RunJob(info, job);
+    const TItemList items = info.Items();
+    for (const std::string& n : names) {
+      const int32_t i = FindItem(items, n);
+      ASSERT_GE(i, 0) << n;
+      EXPECT_EQ(paCopyToRight, items.Action(i)) << n;
+      EXPECT_EQ(t.Root(kRight) + "/" + n, items.FilePath(i, kRight).path);
+      EXPECT_EQ(paDeleteRight, ActionOf(info, "sub\n/" + n)) << n;
+    }
+    // Kept links are entries of their own; either way none is entered.
+    EXPECT_EQ(2 * static_cast<int32_t>(names.size()) + 1 + (keep_links ? 4 : 0), info.FileCount());
+    EXPECT_EQ(4, info.FolderCount());  // two roots, sub\n/ and links/
   }
-  EXPECT_EQ(2 * static_cast<int32_t>(names.size()) + 1, info.FileCount());
-  EXPECT_EQ(4, info.FolderCount());  // two roots, sub\n/ and links/
 }
 
 TEST(Scan, UnusableRootsAreMissingAndRecordNothing) {

@@ -125,6 +125,8 @@ class WizardPagesTest : public QObject {
          [](const TJobData& d) {
            return !d.bRulesSize && d.bRulesTime && d.bRulesTimezone && d.RulesTimezone == 3;
          }},
+        {"links and folder times", &MakeRulesPage, [](WizardPage* p) { Click(p, "rulesLinks"); },
+         [](const TJobData& d) { return !d.bCopyLinks && d.bFolderTimes; }},
         {"scheduling", &MakeSchedulingPage,
          [](WizardPage* p) {
            Child<QListWidget>(p, "frequency")->setCurrentRow(kFreqHours);

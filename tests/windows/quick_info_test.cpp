@@ -60,6 +60,9 @@ TEST(QuickInfoTest, WholeTreeOfANewMirrorJob) {
       "  Duplicate files are equal if they have an equal: Filename, Size, Datetime\n"
       "  Ignore NTFS/FAT differences (up to 2 seconds)\n"
       "  Ignore daylight saving (in most time zones the difference is 1 hour)\n"
+      "Links and folder times\n"
+      "  Symbolic links are copied as links, never followed\n"
+      "  Folders the run changes take their partners' times\n"
       "Scheduling\n"
       "  Manual run\n"
       "Log settings\n"
@@ -79,12 +82,12 @@ TEST(QuickInfoTest, WholeTreeOfANewMirrorJob) {
 
 TEST(QuickInfoTest, IconsByLevelAndKind) {
   const std::vector<TInfoNode> tree = BuildQuickInfo(SampleJob());
-  ASSERT_EQ(8u, tree.size());  // no folder patterns, no folder-filter node
+  ASSERT_EQ(9u, tree.size());  // no folder patterns, no folder-filter node
   // Each top node's icon, then its first child's: a heading (15) or a plain line (14).
   std::string icons;
   for (const TInfoNode& node : tree)
     icons += std::to_string(node.icon) + "/" + std::to_string(node.children[0].icon) + " ";
-  EXPECT_EQ("7/14 1/15 3/15 3/14 3/14 4/14 5/15 6/15 ", icons);
+  EXPECT_EQ("7/14 1/15 3/15 3/14 3/14 4/14 4/14 5/15 6/15 ", icons);
   EXPECT_EQ(14, tree[1].children[0].children[0].icon);
 }
 
@@ -139,6 +142,9 @@ TEST(QuickInfoTest, SentencesOfEachSection) {
        },
        "Deleted and overwritten files are kept in '/keep': the last 1 of each file and all "
        "younger than 7 days\n"},
+      {"links and folder times off", "Links and folder times",
+       [](TJobData& d) { d.bCopyLinks = d.bFolderTimes = false; },
+       "Symbolic links are passed over\nFolders keep the times the run leaves them\n"},
       {"all rules", "Comparison rules",
        [](TJobData& d) {
          d.bRulesAttr = d.bRulesTimezone = true;

@@ -213,6 +213,7 @@ class RulesPage : public WizardPage {
   TJobData* data_ = nullptr;
   bool loading_ = false;
   QCheckBox *size_, *time_, *attr_, *ntfs_, *daylight_, *timezone_;
+  QCheckBox *links_, *folder_times_;
   QLabel* hours_label_;
   QSpinBox* hours_;
 };
@@ -250,10 +251,16 @@ RulesPage::RulesPage(TWizardContext& context, QWidget* parent) : WizardPage(cont
   hours_row->addWidget(hours_);
   hours_row->addStretch();
   diff_box->addLayout(hours_row);
+  auto* links = new QGroupBox("Links and folders", this);
+  auto* links_box = new QVBoxLayout(links);
+  links_ = Box("rulesLinks", "Copy symbolic lin&ks as links (never follow them)", links, links_box);
+  folder_times_ =
+      Box("rulesFolderTimes", "Carry folder ti&mes to the folders a run changes", links, links_box);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(equal);
   layout->addWidget(diff);
+  layout->addWidget(links);
   layout->addStretch();
   connect(hours_, &QSpinBox::valueChanged, this, &RulesPage::Write);
 }
@@ -268,6 +275,8 @@ void RulesPage::Load(TJobData& data) {
   daylight_->setChecked(data.bRulesDaylight);
   timezone_->setChecked(data.bRulesTimezone);
   hours_->setValue(data.RulesTimezone);
+  links_->setChecked(data.bCopyLinks);
+  folder_times_->setChecked(data.bFolderTimes);
   loading_ = false;
   Enable();
 }
@@ -287,6 +296,8 @@ void RulesPage::Write() {
   data_->bRulesDaylight = daylight_->isChecked();
   data_->bRulesTimezone = timezone_->isChecked();
   data_->RulesTimezone = hours_->value();
+  data_->bCopyLinks = links_->isChecked();
+  data_->bFolderTimes = folder_times_->isChecked();
   emit Changed();
 }
 
