@@ -146,14 +146,9 @@ bool TFileCopy::OpenSource() {
 }
 
 bool TFileCopy::OpenTargetFolder() {
-  const platform::TSplitPath split = platform::SplitLast(target_.path);
-  if (const TError e = target_.folders.walker.Open(split.folder, target_dir_))
+  if (const TError e = OpenCopyTargetFolder(target_, target_dir_, target_name_))
     return Fail(e, false);
-  target_name_.assign(split.name);
-  struct stat st {};
-  if (::fstatat(target_dir_, target_name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-      S_ISDIR(st.st_mode))
-    return Fail(EISDIR, false);
+  const platform::TSplitPath split = platform::SplitLast(target_.path);
   if (target_.folders.cleaned != split.folder.path) {
     target_.folders.cleaned.assign(split.folder.path);
     RemoveLeftovers(target_dir_);
@@ -261,6 +256,16 @@ bool TFileCopy::Complete() {
 TCopyOutcome CopyOneFile(TCopyEnd source, TCopyEnd target, std::span<char> buffer,
                          int64_t& byte_count, int64_t& bytes_done, TCopyObserver& observer) {
   return TFileCopy(source, target, buffer, observer).Run(byte_count, bytes_done);
+}
+
+TError OpenCopyTargetFolder(const TCopyEnd& target, int& dir, std::string& name) {
+  const platform::TSplitPath split = platform::SplitLast(target.path);
+  if (const TError e = target.folders.walker.Open(split.folder, dir)) return e;
+  name.assign(split.name);
+  struct stat st {};
+  if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
+    return EISDIR;
+  return 0;
 }
 
 TError DeleteOneFile(TRootedPath path, int64_t& size, TSideFolders& folders) {

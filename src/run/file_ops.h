@@ -74,6 +74,11 @@ struct TCopyEnd {
   TSideFolders& folders;
 };
 
+/// Opens the folder of a copy's target (through `target.folders`, which keeps it open) into
+/// `dir` and its name into `name`. EISDIR when a folder stands at the target's name: a copy
+/// never replaces one.
+platform::TError OpenCopyTargetFolder(const TCopyEnd& target, int& dir, std::string& name);
+
 /// Copies `source` over `target` with the source's times and permission bits, and, run as
 /// root, its owner and group; a copy that cannot carry the owner drops the set-user-ID and
 /// set-group-ID bits, one that cannot carry the group the set-group-ID bit. The data goes to a

@@ -69,14 +69,8 @@ bool TLinkCopy::ReadSource() {
 }
 
 bool TLinkCopy::OpenTargetFolder() {
-  const platform::TSplitPath split = platform::SplitLast(target_.path);
-  if (const TError e = target_.folders.walker.Open(split.folder, target_dir_))
+  if (const TError e = OpenCopyTargetFolder(target_, target_dir_, target_name_))
     return Fail(e, false);
-  target_name_.assign(split.name);
-  struct stat st {};
-  if (::fstatat(target_dir_, target_name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-      S_ISDIR(st.st_mode))
-    return Fail(EISDIR, false);
   return true;
 }
 
