@@ -24,7 +24,7 @@ test-asan: deps
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-TSAN_TESTS ?= ^(JobRun|QueueHost|CliRun|Scan|ParallelScan)\.
+TSAN_TESTS ?= ^(JobRun|QueueHost|CliRun|Scan|ParallelScan|ChangeWatchTest)\.
 
 test-tsan: deps
 	@cmake -S . -B build-tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTWN_TSAN=ON >/dev/null
