@@ -23,14 +23,11 @@ std::string TidyPath(std::string_view path) {
   std::string out;
   for (char c : path)
     if (c != platform::kSep || out.empty() || out.back() != platform::kSep) out += c;
-  while (out.size() > 1 && out.back() == platform::kSep) out.pop_back();
-  return out;
+  return platform::ExcludeTrailingSeparator(std::move(out));
 }
 
 std::string Below(const std::string& folder, std::string_view name) {
-  std::string path = folder;
-  if (path.back() != platform::kSep) path += platform::kSep;
-  return path.append(name);
+  return platform::IncludeTrailingSeparator(folder).append(name);
 }
 
 dev_t DeviceOf(const std::string& path) {

@@ -43,18 +43,11 @@ void PrintVersions(const std::string& root, const std::vector<TKeptVersion>& lis
               platform::IncludeTrailingSeparator(root) + v.original);
 }
 
-// Every side of every pair, each versions folder once.
 void PrintAllVersions(const TJobData& data, size_t& count) {
-  std::vector<std::string> seen;
-  for (const TPairItem& pair : data.Pairs) {
-    for (const std::string* root : {&pair.L_Path, &pair.R_Path}) {
-      const std::string vroot = root->empty() ? std::string() : VersionsRootOf(data, *root);
-      if (vroot.empty() || std::find(seen.begin(), seen.end(), vroot) != seen.end()) continue;
-      seen.push_back(vroot);
-      const std::vector<TKeptVersion> list = ListVersions(vroot);
-      PrintVersions(*root, list);
-      count += list.size();
-    }
+  for (const TVersionsRoot& r : DistinctVersionsRoots(data)) {
+    const std::vector<TKeptVersion> list = ListVersions(r.versions_root);
+    PrintVersions(r.side_root, list);
+    count += list.size();
   }
 }
 

@@ -1,6 +1,8 @@
 #include "model/versions.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "platform/fs.h"
 
@@ -91,6 +93,19 @@ std::string VersionsRootOf(const TJobData& job, std::string_view root) {
   const std::string_view below = real == "/" ? "" : std::string_view(real).substr(1);
   const std::string folder = platform::IncludeTrailingSeparator(job.VersionsFolder);
   return below.empty() ? folder : folder + std::string(below) + "/";
+}
+
+std::vector<TVersionsRoot> DistinctVersionsRoots(const TJobData& job) {
+  std::vector<TVersionsRoot> roots;
+  for (const TPairItem& pair : job.Pairs)
+    for (const std::string* root : {&pair.L_Path, &pair.R_Path}) {
+      if (root->empty()) continue;
+      std::string vroot = VersionsRootOf(job, *root);
+      if (std::none_of(roots.begin(), roots.end(),
+                       [&](const TVersionsRoot& r) { return r.versions_root == vroot; }))
+        roots.push_back({*root, std::move(vroot)});
+    }
+  return roots;
 }
 
 std::vector<std::string> VersionsSkips(const TJobData& job, std::string_view root) {

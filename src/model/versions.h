@@ -51,6 +51,14 @@ std::string VersionName(std::string_view base, std::string_view stamp, int clash
 /// Where versions of the files below `root` (one side of a pair, as the job holds it) go;
 /// separator-ended.
 std::string VersionsRootOf(const TJobData& job, std::string_view root);
+/// A side's root and where its versions go.
+struct TVersionsRoot {
+  std::string side_root;
+  std::string versions_root;
+};
+/// Every side of every pair with its versions root, each versions root once (a folder paired
+/// with itself, or two pairs on one side, share one).
+std::vector<TVersionsRoot> DistinctVersionsRoots(const TJobData& job);
 /// The folders, relative to `root` and separator-ended, that a scan of it must not enter.
 std::vector<std::string> VersionsSkips(const TJobData& job, std::string_view root);
 /// Why the job's versions settings cannot be used (a folder inside a side the job copies from,

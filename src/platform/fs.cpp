@@ -167,4 +167,9 @@ std::string IncludeTrailingSeparator(std::string_view path) {
   return out;
 }
 
+std::string ExcludeTrailingSeparator(std::string path) {
+  while (path.size() > 1 && path.back() == kSep) path.pop_back();
+  return path;
+}
+
 }  // namespace twn::platform

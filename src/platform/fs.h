@@ -75,5 +75,7 @@ std::string_view ParentFolder(std::string_view path);
 std::string_view LastComponent(std::string_view path);
 /// path with exactly one trailing separator (the root "/" stays "/").
 std::string IncludeTrailingSeparator(std::string_view path);
+/// The path without separators at its end; "/" stays as it is.
+std::string ExcludeTrailingSeparator(std::string path);
 
 }  // namespace twn::platform

@@ -17,17 +17,12 @@ using platform::TError;
 
 namespace {
 
-std::string WithoutSeparator(std::string path) {
-  while (path.size() > 1 && path.back() == platform::kSep) path.pop_back();
-  return path;
-}
-
 /// Lists the versions in `vroot` + `rel` (of the file named `only`, when given), and with
 /// `folders` the subfolders too, each before what lies below it.
 void ListFolder(const std::string& vroot, const std::string& rel, std::string_view only,
                 std::vector<TKeptVersion>& out, std::vector<std::string>* folders) {
   platform::TDirLister lister;
-  if (!lister.Open(WithoutSeparator(vroot + rel), rel.empty())) return;
+  if (!lister.Open(platform::ExcludeTrailingSeparator(vroot + rel), rel.empty())) return;
   std::vector<std::string> subfolders;
   platform::TListEntry e;
   while (lister.Next(e)) {
@@ -82,7 +77,7 @@ void PruneRoot(const TJobData& job, const std::string& vroot, platform::TDateTim
   }
   // Deepest first; a folder that still holds something stays.
   for (auto f = folders.rbegin(); f != folders.rend(); ++f)
-    RemoveBelow(vroot, WithoutSeparator(vroot + *f), true, walker);
+    RemoveBelow(vroot, platform::ExcludeTrailingSeparator(vroot + *f), true, walker);
 }
 
 }  // namespace
@@ -107,16 +102,8 @@ std::vector<TKeptVersion> ListVersions(const std::string& versions_root,
 std::vector<TPruneResult> PruneVersions(const TJobData& job, platform::TDateTime now) {
   std::vector<TPruneResult> out;
   if (!job.bKeepVersions) return out;
-  std::vector<std::string> done;
-  for (const TPairItem& pair : job.Pairs) {
-    for (const std::string* root : {&pair.L_Path, &pair.R_Path}) {
-      if (root->empty()) continue;
-      const std::string vroot = VersionsRootOf(job, *root);
-      if (std::find(done.begin(), done.end(), vroot) != done.end()) continue;
-      done.push_back(vroot);
-      if (platform::DirectoryExists(vroot)) PruneRoot(job, vroot, now, out);
-    }
-  }
+  for (const TVersionsRoot& r : DistinctVersionsRoots(job))
+    if (platform::DirectoryExists(r.versions_root)) PruneRoot(job, r.versions_root, now, out);
   return out;
 }
 
