@@ -5,7 +5,8 @@
 namespace twn {
 namespace {
 
-/// What a watch depends on: the pairs' folders, their subfolder switches and the folder filter.
+/// What a watch depends on: the pairs' folders, their subfolder switches, the folder filter and
+/// the versions folders it leaves out.
 std::string WatchedFolders(const TJobData& data) {
   std::string text;
   for (const TPairItem& pair : data.Pairs)
@@ -14,6 +15,7 @@ std::string WatchedFolders(const TJobData& data) {
         .append(pair.R_Path)
         .append(pair.bSubFLD ? "\n+\n" : "\n-\n");
   for (const std::string& pattern : data.FolderFilter.Patterns()) text.append(pattern).append("\n");
+  if (data.bKeepVersions) text.append("versions:").append(data.VersionsFolder);
   return text;
 }
 
