@@ -23,12 +23,6 @@ using platform::TUniqueFd;
 
 namespace {
 
-/// A fresh temporary name beside a copy's target.
-std::string NewTempName() {
-  return std::string(platform::kCopyTempPrefix) +
-         platform::RandomName(platform::kCopyTempRandomLength);
-}
-
 /// The open file `fd` is still the one named `name` in the folder `dir`.
 bool StillNamed(int fd, int dir, const std::string& name) {
   struct stat opened {};
@@ -256,6 +250,11 @@ bool TFileCopy::Complete() {
 TCopyOutcome CopyOneFile(TCopyEnd source, TCopyEnd target, std::span<char> buffer,
                          int64_t& byte_count, int64_t& bytes_done, TCopyObserver& observer) {
   return TFileCopy(source, target, buffer, observer).Run(byte_count, bytes_done);
+}
+
+std::string NewTempName() {
+  return std::string(platform::kCopyTempPrefix) +
+         platform::RandomName(platform::kCopyTempRandomLength);
 }
 
 TError OpenCopyTargetFolder(const TCopyEnd& target, int& dir, std::string& name) {

@@ -74,6 +74,9 @@ struct TCopyEnd {
   TSideFolders& folders;
 };
 
+/// A fresh temporary name beside a copy's target (the sweep of leftovers knows its shape).
+std::string NewTempName();
+
 /// Opens the folder of a copy's target (through `target.folders`, which keeps it open) into
 /// `dir` and its name into `name`. EISDIR when a folder stands at the target's name: a copy
 /// never replaces one.

@@ -76,8 +76,7 @@ bool TLinkCopy::OpenTargetFolder() {
 
 bool TLinkCopy::CreateTemp() {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = std::string(platform::kCopyTempPrefix) +
-                       platform::RandomName(platform::kCopyTempRandomLength);
+    std::string name = NewTempName();
     if (::symlinkat(outcome_.target_text.c_str(), target_dir_, name.c_str()) != 0) {
       if (errno == EEXIST) continue;
       return Fail(errno, false);
