@@ -60,8 +60,12 @@ std::vector<TFolderTimeTarget> TScanInfo::FolderTimeTargets(
       // sides read the same afterwards; a folder the run left alone otherwise keeps its time.
       const bool differs = to >= 0 && folders_[to].exists && folders_[to].time != 0 &&
                            folders_[to].time != folders_[from].time;
-      if ((marks & (1u << side)) || (side == quiet && differs))
-        targets.push_back({i, side, folders_[from].time});
+      if ((marks & (1u << side)) || (side == quiet && differs)) {
+        const TFolderEntry& f = folders_[from];
+        // Missing at the scan and written into since: the run made it (its root, too).
+        const bool created = to < 0 || !folders_[to].exists;
+        targets.push_back({i, side, created, {f.time, f.mode, f.uid, f.gid}});
+      }
     }
   }
   return targets;

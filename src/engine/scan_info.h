@@ -143,6 +143,9 @@ struct TFolderEntry {
   int32_t group;             // first entry of the folder's couple in sorted order, -1 until linked
   int32_t insertion;         // position before sorting
   platform::TFileTime time;  // last write; 0 unless the scan reads folder times
+  uint32_t mode;             // permission bits and owner, read with the time
+  uint32_t uid;
+  uint32_t gid;
   uint32_t path_length;
   uint32_t rel_length;  // 0 for a root, else ends with the separator
   uint8_t root;
@@ -288,11 +291,13 @@ struct TWayEntry {
   int side;
 };
 
-/// A folder to take a last-write time after a run: a comparison item and a side.
+/// A folder to take its partner's last-write time after a run: a comparison item and a side.
+/// A folder the run created takes its partner's permission bits and owner as well.
 struct TFolderTimeTarget {
   int32_t item;
   int side;
-  platform::TFileTime time;
+  bool created;
+  platform::TCarriedStatus from;
 };
 
 /// Read access to the comparison items or the plan entries of a TScanInfo. Every accessor

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/time.h"
+
 namespace twn::platform {
 
 inline constexpr char kSep = '/';
@@ -20,6 +22,14 @@ inline constexpr uint32_t kAttrLink = 0x08;
 inline constexpr uint32_t kAttrNormal = 0x80;
 /// What GetAttributes returns for a path that cannot be queried.
 inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
+
+/// What a copy takes from what it copies besides the data.
+struct TCarriedStatus {
+  TFileTime time = 0;  // last write
+  uint32_t mode = 0;   // permission bits, st_mode & 07777
+  uint32_t uid = 0;
+  uint32_t gid = 0;
+};
 
 /// Names of the temporary files a copy writes beside its target (the prefix and six random
 /// characters). They are the program's own, never the user's: a scan does not record them.

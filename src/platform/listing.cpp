@@ -155,10 +155,11 @@ TError TDirLister::ReadLink(const TListEntry& entry, char* buffer, size_t capaci
   return 0;
 }
 
-TError TDirLister::FolderTime(TFileTime& time) const {
+TError TDirLister::FolderStatus(TCarriedStatus& status) const {
   struct stat st {};
   if (::fstat(fd_.Get(), &st) != 0) return errno;
-  time = FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+  status = {FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec), st.st_mode & 07777u, st.st_uid,
+            st.st_gid};
   return 0;
 }
 

@@ -53,8 +53,8 @@ class TDirLister {
   /// Reads the target text of a `link` entry of the listing into `buffer`, never past it;
   /// `length` receives its size. ENAMETOOLONG when it does not fit.
   TError ReadLink(const TListEntry& entry, char* buffer, size_t capacity, size_t& length) const;
-  /// The last-write time of the folder open for listing.
-  TError FolderTime(TFileTime& time) const;
+  /// The last-write time, permission bits and owner of the folder open for listing.
+  TError FolderStatus(TCarriedStatus& status) const;
 
   /// Opens a folder for listing. Links in the path are followed, except, with `follow_last`
   /// off, a link at its end. Paths longer than PATH_MAX are opened a folder at a time. False

@@ -88,7 +88,6 @@ class TFileCopy {
   /// Plain read and write of one block; returns the bytes moved, -1 after a failure.
   ssize_t CopyBlock();
   /// Carries the owner where it can; returns the permission bits the copy may have.
-  mode_t CarryOwner();
   bool Complete();
 
   TCopyEnd source_;
@@ -218,23 +217,11 @@ ssize_t TFileCopy::CopyBlock() {
   return n;
 }
 
-mode_t TFileCopy::CarryOwner() {
-  mode_t mode = st_.st_mode & 07777;
-  // The copy may have the source's owner and group already (a user copying their own file).
-  bool owner = tmp_st_.st_uid == st_.st_uid, group = tmp_st_.st_gid == st_.st_gid;
-  // As cp -a and rsync -a do. Before the mode is set: a change of owner clears set-ID bits.
-  if (!(owner && group) && ::geteuid() == 0 && ::fchown(tmp_.Get(), st_.st_uid, st_.st_gid) == 0)
-    owner = group = true;
-  // Another owner's set-ID program must not become this one's.
-  if (!owner) mode &= ~mode_t(S_ISUID | S_ISGID);
-  if (!group) mode &= ~mode_t(S_ISGID);
-  return mode;
-}
-
 bool TFileCopy::Complete() {
   const timespec times[2] = {st_.st_atim, st_.st_mtim};
   if (::futimens(tmp_.Get(), times) != 0) return Fail(errno, false);
-  if (::fchmod(tmp_.Get(), CarryOwner()) != 0) return Fail(errno, false);
+  const platform::TCarriedStatus from{0, st_.st_mode & 07777u, st_.st_uid, st_.st_gid};
+  if (::fchmod(tmp_.Get(), CarryOwner(tmp_.Get(), tmp_st_, from)) != 0) return Fail(errno, false);
   lock_ = TUniqueFd(::fcntl(tmp_.Get(), F_DUPFD_CLOEXEC, 0));
   if (!lock_.Valid()) return Fail(errno, false);
   if (const TError e = tmp_.Close()) return Fail(e, false);
@@ -265,6 +252,19 @@ TError OpenCopyTargetFolder(const TCopyEnd& target, int& dir, std::string& name)
   if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
     return EISDIR;
   return 0;
+}
+
+mode_t CarryOwner(int fd, const struct stat& copy, const platform::TCarriedStatus& from) {
+  mode_t mode = from.mode & 07777;
+  // The copy may have the source's owner and group already (a user copying their own file).
+  bool owner = copy.st_uid == from.uid, group = copy.st_gid == from.gid;
+  // As cp -a and rsync -a do. Before the mode is set: a change of owner clears set-ID bits.
+  if (!(owner && group) && ::geteuid() == 0 && ::fchown(fd, from.uid, from.gid) == 0)
+    owner = group = true;
+  // Another owner's set-ID program must not become this one's.
+  if (!owner) mode &= ~mode_t(S_ISUID | S_ISGID);
+  if (!group) mode &= ~mode_t(S_ISGID);
+  return mode;
 }
 
 TError DeleteOneFile(TRootedPath path, int64_t& size, TSideFolders& folders) {

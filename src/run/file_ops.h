@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 
+#include <sys/stat.h>
+
 #include "platform/below_root.h"
 #include "platform/fs.h"
 
@@ -94,6 +96,12 @@ platform::TError OpenCopyTargetFolder(const TCopyEnd& target, int& dir, std::str
 /// `bytes_done` grows with every block; after a failure it is moved past the whole file.
 TCopyOutcome CopyOneFile(TCopyEnd source, TCopyEnd target, std::span<char> buffer,
                          int64_t& byte_count, int64_t& bytes_done, TCopyObserver& observer);
+
+/// The permission bits to give `fd`, a fresh copy (its status `copy`) of something with the
+/// bits and owner `from`. Run as root, first gives the copy that owner and group; drops the
+/// set-user-ID and set-group-ID bits when the copy lacks the owner, set-group-ID when it lacks
+/// the group.
+mode_t CarryOwner(int fd, const struct stat& copy, const platform::TCarriedStatus& from);
 
 /// Deletes a file (a link as the link); `size` receives its length (0 when it could not be
 /// read or is no regular file).

@@ -42,7 +42,7 @@ void TJobThread::CarryFolderTimes() {
     const TFolderPath folder = items.FolderPath(t.item, t.side);
     if (folder.path.empty()) continue;
     const platform::TError e =
-        SetFolderTime({folder.path, folder.root_length}, t.time, folders[t.side]);
+        CarryFolderStatus({folder.path, folder.root_length}, t.from, t.created, folders[t.side]);
     if (e != 0 && e != ENOENT)  // a folder that could not be created was reported then
       FullAndError(TimeStamp() + " - error Folder time: " + platform::ErrorText(e) + ": '" +
                    folder.path);

@@ -97,6 +97,16 @@ bool TLinkCopy::Rename() {
   return true;
 }
 
+// Opened for its bits: a folder the run made is its own and readable.
+TError CarryFolderMode(int dir, const std::string& name, bool follow,
+                       const platform::TCarriedStatus& from) {
+  const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (follow ? 0 : O_NOFOLLOW);
+  const platform::TUniqueFd fd(::openat(dir, name.c_str(), flags));
+  struct stat st {};
+  if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0) return errno;
+  return ::fchmod(fd.Get(), CarryOwner(fd.Get(), st, from)) == 0 ? 0 : errno;
+}
+
 }  // namespace
 
 TLinkOutcome CopyOneLink(TCopyEnd source, TCopyEnd target) {
@@ -107,20 +117,26 @@ bool IsNoLinksError(TError error) {
   return error == EPERM || error == EOPNOTSUPP;
 }
 
-TError SetFolderTime(platform::TRootedPath folder, platform::TFileTime time,
-                     TSideFolders& folders) {
-  const timespec times[2] = {{0, UTIME_OMIT}, platform::UnixFromFileTime(time)};
+TError CarryFolderStatus(platform::TRootedPath folder, const platform::TCarriedStatus& from,
+                         bool created, TSideFolders& folders) {
+  const timespec times[2] = {{0, UTIME_OMIT}, platform::UnixFromFileTime(from.time)};
   std::string_view path = folder.path;
   while (path.size() > 1 && path.back() == platform::kSep) path.remove_suffix(1);
+  int dir = AT_FDCWD;
+  std::string name;
+  int flags = AT_SYMLINK_NOFOLLOW;
   if (path.size() < folder.root_length) {  // the root, which may be a link of the user's
-    const std::string root(path);
-    return ::utimensat(AT_FDCWD, root.c_str(), times, 0) == 0 ? 0 : errno;
+    name = path;
+    flags = 0;
+  } else {
+    const platform::TSplitPath split = platform::SplitLast(folder);
+    if (const TError e = folders.walker.Open(split.folder, dir)) return e;
+    name = split.name;
   }
-  const platform::TSplitPath split = platform::SplitLast(folder);
-  int dir = -1;
-  if (const TError e = folders.walker.Open(split.folder, dir)) return e;
-  const std::string name(split.name);
-  return ::utimensat(dir, name.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+  // The time is set even where the bits cannot be (a file system without them).
+  const TError mode = created ? CarryFolderMode(dir, name, flags == 0, from) : 0;
+  if (::utimensat(dir, name.c_str(), times, flags) != 0) return errno;
+  return mode;
 }
 
 }  // namespace twn

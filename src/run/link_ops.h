@@ -30,9 +30,12 @@ TLinkOutcome CopyOneLink(TCopyEnd source, TCopyEnd target);
 /// The error a file system without links answers (vfat, some network shares).
 bool IsNoLinksError(platform::TError error);
 
-/// Sets a folder's last-write time (its last-access time stays). The root is reached as given;
-/// below it, a link in the folder's place has its own time set, never its pointee's.
-platform::TError SetFolderTime(platform::TRootedPath folder, platform::TFileTime time,
-                               TSideFolders& folders);
+/// Sets a folder's last-write time to `from.time` (its last-access time stays); a folder the
+/// run `created` also takes the permission bits of `from` and, run as root, its owner, as a
+/// file copy does. The root is reached as given; below it, a link in the folder's place has
+/// its own time set, never its pointee's, and no bits.
+platform::TError CarryFolderStatus(platform::TRootedPath folder,
+                                   const platform::TCarriedStatus& from, bool created,
+                                   TSideFolders& folders);
 
 }  // namespace twn

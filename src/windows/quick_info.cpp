@@ -237,8 +237,9 @@ std::string LinksSettingText(bool copy_links) {
 }
 
 std::string FolderTimesSettingText(bool folder_times) {
-  return folder_times ? "Folders the run changes take their partners' times"
-                      : "Folders keep the times the run leaves them";
+  return folder_times
+             ? "Folders the run changes take their partners' times, new ones their permissions"
+             : "Folders keep the times the run leaves them";
 }
 
 std::string QuickInfoCaption(const TJobData& data) {

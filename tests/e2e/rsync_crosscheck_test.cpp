@@ -517,6 +517,12 @@ TEST(RsyncCrossCheckLinks, AMirrorKeepsLinksAndFolderTimes) {
   test::MakeDirs(to + "/d");
   link("old text", to + "/d/changed", kBaseTime + 9);
   link("../outside/target.txt", to + "/stale", kBaseTime);
+  // Folders the mirror creates take their permissions and, as root, their owner along.
+  for (const auto& [rel, mode] : {std::pair{"a/b", 0700}, {"only/folders", 02750}, {"empty", 0705}})
+    ASSERT_EQ(chmod((from + "/" + rel).c_str(), mode_t(mode)), 0) << rel;
+  if (geteuid() == 0) {
+    ASSERT_EQ(lchown((from + "/a/b/c").c_str(), 65534, 65534), 0);
+  }
   // Deepest first, each folder a day apart, so that every folder has a time of its own.
   int64_t day = 0;
   for (const char* rel : {"a/b/c", "a/b", "a", "d/e", "d", "only/folders/deeper", "only/folders",

@@ -100,6 +100,7 @@ TEST(Links, ALinkEqualsOnlyALinkWithTheSameText) {
 TEST(Links, FolderTimesAreReadButPlanNothing) {
   TTwoTrees t;
   t.Make({"L:sub/f.txt", "R:sub/f.txt"});
+  ASSERT_EQ(chmod(t.Path(kLeft, "sub").c_str(), 0750), 0);
   test::SetMTime(t.Path(kLeft, "sub"), kT0 - 1000);
   test::SetMTime(t.Path(kRight, "sub"), kT0 + 1000);
   for (int side : {kLeft, kRight}) test::SetMTime(t.Root(side), kT0);
@@ -114,12 +115,15 @@ TEST(Links, FolderTimesAreReadButPlanNothing) {
     EXPECT_EQ(info.Plan().Count(), 0);
     const TFolderEntry* left = info.Folder(info.Items().Index(i, kLeft));
     EXPECT_EQ(left->time, times ? platform::FileTimeFromUnix(kT0 - 1000, 0) : 0);
+    EXPECT_EQ(left->mode, times ? 0750u : 0u);
     // Nothing was written, yet a one-way method brings the right folder's time along.
     const std::vector<TFolderTimeTarget> targets = info.FolderTimeTargets({});
     ASSERT_EQ(targets.size(), times ? 1u : 0u);
     if (times) {
       EXPECT_EQ(targets[0].item, i);
       EXPECT_EQ(targets[0].side, kRight);
+      EXPECT_FALSE(targets[0].created);  // it keeps its own permissions
+      EXPECT_EQ(targets[0].from.mode, 0750u);
     }
   }
 }

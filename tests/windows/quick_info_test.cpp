@@ -62,7 +62,7 @@ TEST(QuickInfoTest, WholeTreeOfANewMirrorJob) {
       "  Ignore daylight saving (in most time zones the difference is 1 hour)\n"
       "Links and folder times\n"
       "  Symbolic links are copied as links, never followed\n"
-      "  Folders the run changes take their partners' times\n"
+      "  Folders the run changes take their partners' times, new ones their permissions\n"
       "Scheduling\n"
       "  Manual run\n"
       "Log settings\n"
