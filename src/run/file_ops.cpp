@@ -87,7 +87,6 @@ class TFileCopy {
   bool CopyData(int64_t& byte_count, int64_t& bytes_done);
   /// Plain read and write of one block; returns the bytes moved, -1 after a failure.
   ssize_t CopyBlock();
-  /// Carries the owner where it can; returns the permission bits the copy may have.
   bool Complete();
 
   TCopyEnd source_;

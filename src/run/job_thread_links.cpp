@@ -44,8 +44,8 @@ void TJobThread::CarryFolderTimes() {
     const platform::TError e =
         CarryFolderStatus({folder.path, folder.root_length}, t.from, t.created, folders[t.side]);
     if (e != 0 && e != ENOENT)  // a folder that could not be created was reported then
-      FullAndError(TimeStamp() + " - error Folder time: " + platform::ErrorText(e) + ": '" +
-                   folder.path);
+      FullAndError(TimeStamp() + " - error Folder time or permissions: " + platform::ErrorText(e) +
+                   ": '" + folder.path);
   }
 }
 
