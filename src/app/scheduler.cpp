@@ -35,7 +35,6 @@ TTickResult TScheduler::Tick() {
     if (TickJob(*job, hold, result)) result.changed = true;
   }
   StartChanged(hold, result);
-  Watches.Sync(now);
   return result;
 }
 
