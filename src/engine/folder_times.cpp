@@ -53,18 +53,18 @@ std::vector<TFolderTimeTarget> TScanInfo::FolderTimeTargets(
     const uint8_t marks = group < touched.size() ? touched[group] : 0;
     for (int side : {kLeft, kRight}) {
       const int32_t from = item.index[1 - side];
-      if (RemovesOn(item.action, side) || from < 0 || folders_[from].time == 0) continue;
+      if (RemovesOn(item.action, side) || from < 0 || folders_[from].status.time == 0) continue;
       if (marks & (1u << (1 - side))) continue;  // its partner's time is no longer the scan's
       const int32_t to = item.index[side];
       // A one-way method brings a folder whose time alone differs along too, so that the two
       // sides read the same afterwards; a folder the run left alone otherwise keeps its time.
-      const bool differs = to >= 0 && folders_[to].exists && folders_[to].time != 0 &&
-                           folders_[to].time != folders_[from].time;
+      const platform::TFileTime time = folders_[from].status.time;
+      const bool differs = to >= 0 && folders_[to].exists && folders_[to].status.time != 0 &&
+                           folders_[to].status.time != time;
       if ((marks & (1u << side)) || (side == quiet && differs)) {
-        const TFolderEntry& f = folders_[from];
         // Missing at the scan and written into since: the run made it (its root, too).
         const bool created = to < 0 || !folders_[to].exists;
-        targets.push_back({i, side, created, {f.time, f.mode, f.uid, f.gid}});
+        targets.push_back({i, side, created, folders_[from].status});
       }
     }
   }

@@ -139,13 +139,10 @@ struct TFolderEntry {
   int32_t subfolders_found;  // before the folder filter; 0 without subfolders
   int32_t files_remaining;   // adjusted by the plan
   int32_t subfolders_remaining;
-  int32_t partner;           // the same relative folder on the other side, -1 if none
-  int32_t group;             // first entry of the folder's couple in sorted order, -1 until linked
-  int32_t insertion;         // position before sorting
-  platform::TFileTime time;  // last write; 0 unless the scan reads folder times
-  uint32_t mode;             // permission bits and owner, read with the time
-  uint32_t uid;
-  uint32_t gid;
+  int32_t partner;    // the same relative folder on the other side, -1 if none
+  int32_t group;      // first entry of the folder's couple in sorted order, -1 until linked
+  int32_t insertion;  // position before sorting
+  platform::TCarriedStatus status;  // last write, bits, owner; all 0 unless the scan reads them
   uint32_t path_length;
   uint32_t rel_length;  // 0 for a root, else ends with the separator
   uint8_t root;

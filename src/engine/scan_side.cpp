@@ -100,14 +100,7 @@ TSideScanner::TFolderCounts TSideScanner::ScanFolder(TSideTables t, int32_t fold
     counts.error = lister_.Error();
     return counts;
   }
-  platform::TCarriedStatus status;  // time 0 when unknown
-  if (options_.folder_times && lister_.FolderStatus(status) == 0) {
-    TFolderEntry& f = t.folders[folder];
-    f.time = status.time;
-    f.mode = status.mode;
-    f.uid = status.uid;
-    f.gid = status.gid;
-  }
+  if (options_.folder_times) lister_.FolderStatus(t.folders[folder].status);  // 0s when unknown
   const int32_t pair = e.pair;
   platform::TListEntry entry;
   while (lister_.Next(entry)) {

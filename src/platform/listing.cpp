@@ -117,8 +117,8 @@ bool TDirLister::Next(TListEntry& entry) {
       entry.attributes = AttributesFromMode(S_IFDIR | S_IWUSR, entry.name);
       return true;
     }
-    const bool maybe_link = links_ && (type == DT_LNK || type == DT_UNKNOWN);
-    if (type != DT_REG && type != DT_DIR && !maybe_link && type != DT_UNKNOWN) return Other(entry);
+    const bool kept_link = links_ && type == DT_LNK;
+    if (type != DT_REG && type != DT_DIR && type != DT_UNKNOWN && !kept_link) return Other(entry);
     // Only the fields a listing gives: the kernel skips the rest.
     struct statx st {};
     if (::statx(fd_.Get(), name, AT_SYMLINK_NOFOLLOW, kStatxFields, &st) != 0) {

@@ -120,13 +120,10 @@ bool IsNoLinksError(TError error) {
 TError CarryFolderStatus(platform::TRootedPath folder, const platform::TCarriedStatus& from,
                          bool created, TSideFolders& folders) {
   const timespec times[2] = {{0, UTIME_OMIT}, platform::UnixFromFileTime(from.time)};
-  std::string_view path = folder.path;
-  while (path.size() > 1 && path.back() == platform::kSep) path.remove_suffix(1);
+  std::string name = platform::ExcludeTrailingSeparator(std::string(folder.path));
   int dir = AT_FDCWD;
-  std::string name;
   int flags = AT_SYMLINK_NOFOLLOW;
-  if (path.size() < folder.root_length) {  // the root, which may be a link of the user's
-    name = path;
+  if (name.size() < folder.root_length) {  // the root, which may be a link of the user's
     flags = 0;
   } else {
     const platform::TSplitPath split = platform::SplitLast(folder);

@@ -114,8 +114,8 @@ TEST(Links, FolderTimesAreReadButPlanNothing) {
     ASSERT_GE(i, 0);
     EXPECT_EQ(info.Plan().Count(), 0);
     const TFolderEntry* left = info.Folder(info.Items().Index(i, kLeft));
-    EXPECT_EQ(left->time, times ? platform::FileTimeFromUnix(kT0 - 1000, 0) : 0);
-    EXPECT_EQ(left->mode, times ? 0750u : 0u);
+    EXPECT_EQ(left->status.time, times ? platform::FileTimeFromUnix(kT0 - 1000, 0) : 0);
+    EXPECT_EQ(left->status.mode, times ? 0750u : 0u);
     // Nothing was written, yet a one-way method brings the right folder's time along.
     const std::vector<TFolderTimeTarget> targets = info.FolderTimeTargets({});
     ASSERT_EQ(targets.size(), times ? 1u : 0u);
