@@ -10,7 +10,6 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -53,13 +52,6 @@ class LinkPair {
   test::TempDir dir_;
 };
 
-std::string ReadLink(const std::string& path) {
-  std::string text(PATH_MAX, '\0');
-  const ssize_t n = readlink(path.c_str(), text.data(), text.size());
-  text.resize(n < 0 ? 0 : size_t(n));
-  return text;
-}
-
 // Each link is copied with its text byte for byte, however odd; a folder full of files where a
 // link goes is deleted file by file as a mirror deletes, and a method that deletes nothing
 // leaves it whole and says why the link was not copied.
@@ -92,7 +84,7 @@ TEST(LinksRun, OddLinksAndAFolderInTheWay) {
       EXPECT_THAT(p.Log("error"), HasSubstr("error Copying link: '" + p.L() + "/e' -> '"));
       continue;
     }
-    EXPECT_EQ(ReadLink(p.R() + "/e"), c.text);
+    EXPECT_EQ(test::ReadLink(p.R() + "/e"), c.text);
     EXPECT_THAT(p.Log("full"), HasSubstr("Ok Copying link: '" + p.L() + "/e' -> '" + p.R() + "/e"));
     if (c.folder_in_the_way) {
       for (const std::string& f : inside)

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
 #include <string>
 #include <vector>
 
@@ -14,13 +13,6 @@
 
 namespace twn {
 namespace {
-
-std::string ReadLink(const std::string& path) {
-  std::string text(PATH_MAX, '\0');
-  const ssize_t n = readlink(path.c_str(), text.data(), text.size());
-  text.resize(n < 0 ? 0 : size_t(n));
-  return text;
-}
 
 // The source is read again when its copy comes: a new text is copied as it is now, a file or a
 // folder in its place is not copied at all; a folder at the target stays. Whatever fails leaves
@@ -62,7 +54,7 @@ TEST(CopyOneLink, CopiesTheLinkAsItIsNowOrNothing) {
                                        {{to, dir.path().size() + 3}, sides[1]});
     EXPECT_EQ(r.error, c.error);
     EXPECT_EQ(r.not_a_link, c.source != kLink);
-    EXPECT_EQ(ReadLink(to), c.target_after);
+    EXPECT_EQ(test::ReadLink(to), c.target_after);
     EXPECT_EQ(test::ListNames(dir / "R"), std::vector<std::string>{"e"});
     struct stat st {};
     ASSERT_EQ(lstat(to.c_str(), &st), 0);

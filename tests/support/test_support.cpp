@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -60,6 +61,13 @@ std::string ReadFile(const std::string& path) {
   std::ostringstream ss;
   ss << in.rdbuf();
   return ss.str();
+}
+
+std::string ReadLink(const std::string& path) {
+  std::string text(PATH_MAX, '\0');
+  const ssize_t n = readlink(path.c_str(), text.data(), text.size());
+  text.resize(n < 0 ? 0 : size_t(n));
+  return text;
 }
 
 void SetMTime(const std::string& path, int64_t unix_seconds, long nanoseconds) {

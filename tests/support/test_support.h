@@ -31,6 +31,8 @@ void Put(const std::string& path, std::string_view content = "x",
          int64_t unix_seconds = 1'000'000'000);
 /// Reads a whole file; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
+/// The target text of a symbolic link; empty when it is none.
+std::string ReadLink(const std::string& path);
 /// Sets last-access and last-write time to the given Unix time (seconds + nanoseconds).
 void SetMTime(const std::string& path, int64_t unix_seconds, long nanoseconds = 0);
 /// Creates a folder and its missing parents.
